@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <QTime>
+
+#include <array>
+#include <optional>
+
+// Turns the greed score, the player's name and the time of day into every text and number of
+// the results window. Pure functions: nothing here reads the clock or a window.
+namespace eval {
+
+struct ShortenedName {
+    QString shown;  // the name as it appears on the results window
+    bool shortened; // the name was too long; the window marks it with dots
+};
+
+// Names longer than 30 UTF-16 units are cut to their first 26 (25 when the 26th would split a
+// surrogate pair). Only blanks (U+0020) are trimmed from the ends; tabs stay.
+ShortenedName ShortName(const QString& typedName);
+
+// "hh:mm:ss", 24-hour clock, zero padded.
+QString TimeText(QTime time);
+
+struct DiagnosisBand {
+    int row;     // 1 to 11
+    int lowest;  // lowest score of the band
+    int highest; // highest score of the band
+    QStringView text;
+};
+
+inline constexpr int diagnosisRowCount = 11;
+const std::array<DiagnosisBand, diagnosisRowCount>& DiagnosisBands();
+// The band a score falls in, or none for a score outside 0 to 100.
+std::optional<DiagnosisBand> DiagnosisFor(int score);
+
+struct StatusReport {
+    QString caption;     // the results window's title
+    QString summaryLine; // "Rahahulluus: 37% / Aika: 14:09:05 / Nimi"
+    QString percentText; // " 37%"
+    float meterValue;    // half the score, for a meter that runs from 0 to 50
+    std::optional<QString> diagnosis;
+};
+
+StatusReport EvaluateStatus(qint16 score, const QString& typedName, QTime time);
+
+// Tooltip of the meter, formed from the value the meter reports back.
+QString MeterTip(float meterReading);
+
+} // namespace eval

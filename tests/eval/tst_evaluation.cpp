@@ -1,0 +1,248 @@
+#include "eval/evaluation.h"
+#include "eval/numbertext.h"
+
+#include <QTest>
+
+using eval::EvaluateStatus;
+
+Q_DECLARE_METATYPE(std::optional<int>)
+
+namespace {
+
+const QTime someTime(14, 9, 5);
+
+} // namespace
+
+class TestEvaluation : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void numberText_data();
+    void numberText();
+    void timeText_data();
+    void timeText();
+    void meterTip_data();
+    void meterTip();
+    void diagnosisBandEdges_data();
+    void diagnosisBandEdges();
+    void bandsCoverZeroToHundredOnce();
+    void diagnosisTexts();
+    void reportForTypicalTest();
+    void meterValueIsExactHalf_data();
+    void meterValueIsExactHalf();
+    void names_data();
+    void names();
+    void shortNameNeverSplitsASurrogatePair();
+};
+
+void TestEvaluation::numberText_data()
+{
+    QTest::addColumn<qint64>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << qint64(0) << " 0";
+    QTest::newRow("positive") << qint64(37) << " 37";
+    QTest::newRow("hundred") << qint64(100) << " 100";
+    QTest::newRow("negative") << qint64(-2) << "-2";
+    QTest::newRow("no separators") << qint64(1234567) << " 1234567";
+    QTest::newRow("lowest score") << qint64(-32768) << "-32768";
+}
+
+void TestEvaluation::numberText()
+{
+    QFETCH(qint64, value);
+    QFETCH(QString, text);
+    QCOMPARE(eval::NumberText(value), text);
+}
+
+void TestEvaluation::timeText_data()
+{
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("morning, single digits") << QTime(9, 5, 3) << "09:05:03";
+    QTest::newRow("afternoon") << QTime(14, 9, 5) << "14:09:05";
+    QTest::newRow("midnight") << QTime(0, 0, 0) << "00:00:00";
+    QTest::newRow("last second") << QTime(23, 59, 59, 999) << "23:59:59";
+}
+
+void TestEvaluation::timeText()
+{
+    QFETCH(QTime, time);
+    QFETCH(QString, text);
+    QCOMPARE(eval::TimeText(time), text);
+}
+
+void TestEvaluation::meterTip_data()
+{
+    QTest::addColumn<float>("reading");
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("empty meter") << 0.0f << "Olet 0% rahahullu";
+    QTest::newRow("odd score") << 18.5f << "Olet 37% rahahullu";
+    QTest::newRow("full meter") << 50.0f << "Olet 100% rahahullu";
+}
+
+void TestEvaluation::meterTip()
+{
+    QFETCH(float, reading);
+    QFETCH(QString, tip);
+    QCOMPARE(eval::MeterTip(reading), tip);
+}
+
+void TestEvaluation::diagnosisBandEdges_data()
+{
+    QTest::addColumn<int>("score");
+    QTest::addColumn<std::optional<int>>("row");
+    const int edges[][2] = {{0, 1},   {1, 2},   {5, 2},   {6, 3},   {15, 3},  {16, 4},  {25, 4},
+                            {26, 5},  {40, 5},  {41, 6},  {50, 6},  {51, 7},  {65, 7},  {66, 8},
+                            {75, 8},  {76, 9},  {90, 9},  {91, 10}, {99, 10}, {100, 11}};
+    for (const auto& edge : edges) {
+        QTest::addRow("%d", edge[0]) << edge[0] << std::optional<int>(edge[1]);
+    }
+    for (const int outside : {-32768, -2, -1, 101, 104, 32767})
+        QTest::addRow("%d", outside) << outside << std::optional<int>();
+}
+
+void TestEvaluation::diagnosisBandEdges()
+{
+    QFETCH(int, score);
+    QFETCH(std::optional<int>, row);
+    const eval::StatusReport report = EvaluateStatus(qint16(score), QStringLiteral("Nimi"), someTime);
+    QCOMPARE(report.diagnosis.has_value(), row.has_value());
+    if (row)
+        QCOMPARE(*report.diagnosis, eval::DiagnosisBands()[*row - 1].text.toString());
+    // The numbers are written whatever the band.
+    QCOMPARE(report.percentText, eval::NumberText(score) + u'%');
+    QVERIFY(report.summaryLine.startsWith(QStringLiteral("Rahahulluus:") + eval::NumberText(score) + QStringLiteral("% / Aika: ")));
+}
+
+void TestEvaluation::bandsCoverZeroToHundredOnce()
+{
+    int next = 0;
+    int row = 1;
+    for (const eval::DiagnosisBand& band : eval::DiagnosisBands()) {
+        QCOMPARE(band.row, row++);
+        QCOMPARE(band.lowest, next);
+        QVERIFY(band.highest >= band.lowest);
+        next = band.highest + 1;
+    }
+    QCOMPARE(next, 101);
+}
+
+void TestEvaluation::diagnosisTexts()
+{
+    QCOMPARE(*EvaluateStatus(0, {}, someTime).diagnosis,
+             QStringLiteral("Sinulla ei ole minkäänlaista himoa rahaan. Siinä on hyviä puolia mutta "
+                            "on myös huonoja puoliakin. Varo vain ettet joudu asumaan kadulle!"));
+    QCOMPARE(*EvaluateStatus(70, {}, someTime).diagnosis,
+             QStringLiteral("Sinun suhteesi rahaan on jo ongelma. Hankit rahaa keinolla millä "
+                            "hyvänsä."));
+    QVERIFY(EvaluateStatus(45, {}, someTime).diagnosis->contains(u"jo 'Roope Ankka' todella"));
+    const QString worst = *EvaluateStatus(100, {}, someTime).diagnosis;
+    QVERIFY(worst.contains(u"ajan 'Raha, raha, raha' Sinulla"));
+    QVERIFY(worst.endsWith(u"Ihmissuuhteesikin kärsivät."));
+    for (const eval::DiagnosisBand& band : eval::DiagnosisBands()) {
+        QVERIFY(!band.text.contains(u'\n'));
+        QVERIFY(!band.text.contains(u'\u2019'));
+    }
+}
+
+void TestEvaluation::reportForTypicalTest()
+{
+    const eval::StatusReport report = EvaluateStatus(37, QStringLiteral("Nimi"), QTime(9, 5, 3));
+    QCOMPARE(report.caption, QStringLiteral("Ahnemetri 1.0 - Tilastot (Nimi)"));
+    QCOMPARE(report.summaryLine, QStringLiteral("Rahahulluus: 37% / Aika: 09:05:03 / Nimi"));
+    QCOMPARE(report.percentText, QStringLiteral(" 37%"));
+    QCOMPARE(report.meterValue, 18.5f);
+    QCOMPARE(eval::MeterTip(report.meterValue), QStringLiteral("Olet 37% rahahullu"));
+    QCOMPARE(*report.diagnosis, eval::DiagnosisBands()[4].text.toString());
+
+    const eval::StatusReport full = EvaluateStatus(100, QStringLiteral("Nimi"), someTime);
+    QCOMPARE(full.summaryLine, QStringLiteral("Rahahulluus: 100% / Aika: 14:09:05 / Nimi"));
+    QCOMPARE(full.percentText, QStringLiteral(" 100%"));
+}
+
+void TestEvaluation::meterValueIsExactHalf_data()
+{
+    QTest::addColumn<int>("score");
+    QTest::addColumn<float>("meter");
+    QTest::newRow("0") << 0 << 0.0f;
+    QTest::newRow("1") << 1 << 0.5f;
+    QTest::newRow("37") << 37 << 18.5f;
+    QTest::newRow("99") << 99 << 49.5f;
+    QTest::newRow("100") << 100 << 50.0f;
+    QTest::newRow("-3") << -3 << -1.5f;
+}
+
+void TestEvaluation::meterValueIsExactHalf()
+{
+    QFETCH(int, score);
+    QFETCH(float, meter);
+    const float value = EvaluateStatus(qint16(score), {}, someTime).meterValue;
+    QCOMPARE(value, meter);
+    QCOMPARE(eval::MeterTip(value), QStringLiteral("Olet") + eval::NumberText(score) + QStringLiteral("% rahahullu"));
+}
+
+void TestEvaluation::names_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("summaryEnd");
+
+    const QString thirty = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ1234");
+    QTest::newRow("30 characters shown whole")
+        << thirty << "Ahnemetri 1.0 - Tilastot (" + thirty + ")" << " / " + thirty;
+    QTest::newRow("31 characters cut to 26")
+        << thirty + "5" << "Ahnemetri 1.0 - Tilastot (ABCDEFGHIJKLMNOPQRSTUVWXYZ...)"
+        << " / ABCDEFGHIJKLMNOPQRSTUVWXYZ...";
+    QTest::newRow("blanks around") << "  Nimi  " << "Ahnemetri 1.0 - Tilastot (Nimi)" << " / Nimi";
+    QTest::newRow("long only by its blanks")
+        << "Nimi" + QString(27, u' ') << "Ahnemetri 1.0 - Tilastot (Nimi...)" << " / Nimi...";
+    QTest::newRow("blanks only") << "   " << "Ahnemetri 1.0 - Tilastot ()" << "14:09:05 / ";
+    QTest::newRow("empty") << "" << "Ahnemetri 1.0 - Tilastot ()" << "14:09:05 / ";
+    QTest::newRow("26th character a blank")
+        << "ABCDEFGHIJKLMNOPQRSTUVWXY ZZZZZ"
+        << "Ahnemetri 1.0 - Tilastot (ABCDEFGHIJKLMNOPQRSTUVWXY ...)"
+        << " / ABCDEFGHIJKLMNOPQRSTUVWXY ...";
+    QTest::newRow("long name with leading blanks")
+        << "  " + thirty.left(29) << "Ahnemetri 1.0 - Tilastot (ABCDEFGHIJKLMNOPQRSTUVWXYZ...)"
+        << " / ABCDEFGHIJKLMNOPQRSTUVWXYZ...";
+    QTest::newRow("tabs survive trimming")
+        << " \tNimi\t " << "Ahnemetri 1.0 - Tilastot (\tNimi\t)" << " / \tNimi\t";
+    QTest::newRow("markup and ampersand kept as typed")
+        << "<b>Tom & Jerry</b>" << "Ahnemetri 1.0 - Tilastot (<b>Tom & Jerry</b>)"
+        << " / <b>Tom & Jerry</b>";
+
+    const QString coin = QString::fromUtf8("\U0001F4B0"); // money bag, a surrogate pair
+    QTest::newRow("surrogate pair across the cut")
+        << QString(25, u'A') + coin + "BBBB" << "Ahnemetri 1.0 - Tilastot (" + QString(25, u'A') + "...)"
+        << " / " + QString(25, u'A') + "...";
+    QTest::newRow("surrogate pair before the cut")
+        << QString(24, u'A') + coin + "BBBBB" << "Ahnemetri 1.0 - Tilastot (" + QString(24, u'A') + coin + "...)"
+        << " / " + QString(24, u'A') + coin + "...";
+}
+
+void TestEvaluation::names()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, caption);
+    QFETCH(QString, summaryEnd);
+    const eval::StatusReport report = EvaluateStatus(37, typed, someTime);
+    QCOMPARE(report.caption, caption);
+    QVERIFY2(report.summaryLine.endsWith(summaryEnd), qPrintable(report.summaryLine));
+    QVERIFY(report.summaryLine.startsWith(u"Rahahulluus: 37% / Aika: 14:09:05 / "));
+}
+
+void TestEvaluation::shortNameNeverSplitsASurrogatePair()
+{
+    const QString coin = QString::fromUtf8("\U0001F4B0");
+    for (int prefix = 20; prefix <= 30; ++prefix) {
+        const QString name = QString(prefix, u'x') + coin + coin + coin + QString(5, u'y');
+        const eval::ShortenedName shortName = eval::ShortName(name);
+        QVERIFY(shortName.shortened);
+        QVERIFY(shortName.shown.size() <= 26);
+        QVERIFY2(!shortName.shown.back().isHighSurrogate(), qPrintable(QString::number(prefix)));
+        QVERIFY(name.startsWith(shortName.shown));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestEvaluation)
+#include "tst_evaluation.moc"
