@@ -7,4 +7,4 @@ ensure_packages "${BUILD_PACKAGES[@]}" qt6-qpa-plugins
 
 cmake --preset release >/dev/null
 cmake --build --preset release --parallel "$(nproc)"
-exec build/release/src/app/ahnemetri "$@"
+exec build/release/bin/ahnemetri "$@"

@@ -1,0 +1,169 @@
+#include "app/windowregistry.h"
+
+#include "forms/formevents.h"
+#include "forms/introfrm.h"
+#include "forms/kysymysfrm.h"
+#include "forms/statusfrm.h"
+#include "forms/tietoafrm.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QScreen>
+#include <QWindow>
+
+WindowRegistry::WindowRegistry(QObject* parent)
+    : QObject(parent)
+{
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
+            &WindowRegistry::onFocusWindowChanged);
+}
+
+WindowRegistry::~WindowRegistry()
+{
+    // Windows go without any window event of theirs.
+    m_ended = true;
+}
+
+template <typename Window>
+Window& WindowRegistry::obtain(std::unique_ptr<Window>& slot)
+{
+    if (!slot) {
+        slot = std::make_unique<Window>();
+        slot->installEventFilter(this);
+        Q_EMIT windowCreated(slot.get());
+        if (FormEvents* events = eventsOf(*slot))
+            events->formLoad();
+    }
+    return *slot;
+}
+
+IntroFrm& WindowRegistry::introFrm()
+{
+    return obtain(m_intro);
+}
+
+KysymysFrm& WindowRegistry::kysymysFrm()
+{
+    return obtain(m_kysymys);
+}
+
+StatusFrm& WindowRegistry::statusFrm()
+{
+    return obtain(m_status);
+}
+
+TietoaFrm& WindowRegistry::tietoaFrm()
+{
+    return obtain(m_tietoa);
+}
+
+QWidget* WindowRegistry::existing(const QMetaObject& windowClass) const
+{
+    for (QWidget* window : std::initializer_list<QWidget*>{m_intro.get(), m_kysymys.get(),
+                                                           m_status.get(), m_tietoa.get()}) {
+        if (window && window->metaObject() == &windowClass)
+            return window;
+    }
+    return nullptr;
+}
+
+QWidget* WindowRegistry::windowOf(const QWindow* handle) const
+{
+    if (!handle)
+        return nullptr;
+    for (QWidget* window : std::initializer_list<QWidget*>{m_intro.get(), m_kysymys.get(),
+                                                           m_status.get(), m_tietoa.get()}) {
+        if (window && window->windowHandle() == handle)
+            return window;
+    }
+    return nullptr;
+}
+
+FormEvents* WindowRegistry::eventsOf(QWidget& window) const
+{
+    return dynamic_cast<FormEvents*>(&window);
+}
+
+void WindowRegistry::show(QWidget& window)
+{
+    if (m_ended)
+        return;
+    if (!m_placed.contains(&window)) {
+        m_placed.insert(&window);
+        if (QLayout* layout = window.layout())
+            layout->activate();
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        window.move(area.center() - window.rect().center());
+    }
+    // Activate runs before the window is drawn, so it never shows stale contents; a window
+    // that already is the active one is only brought to the front.
+    const bool wasVisible = window.isVisible();
+    if (!(wasVisible && m_active == &window))
+        activate(window);
+    window.show();
+    if (wasVisible)
+        window.raise();
+    window.activateWindow();
+}
+
+void WindowRegistry::hide(QWidget& window)
+{
+    if (m_ended)
+        return;
+    m_awaitingFocus.remove(&window);
+    window.hide();
+}
+
+void WindowRegistry::activate(QWidget& window)
+{
+    m_active = &window;
+    m_awaitingFocus.insert(&window);
+    if (FormEvents* events = eventsOf(window))
+        events->formActivate();
+}
+
+void WindowRegistry::onFocusWindowChanged(QWindow* focusWindow)
+{
+    if (m_ended)
+        return;
+    QWidget* window = windowOf(focusWindow);
+    if (!window)
+        return; // another application, a menu or a tooltip
+    // The focus that a show asked for: that show has run the Activate event already.
+    if (m_awaitingFocus.remove(window)) {
+        m_active = window;
+        return;
+    }
+    // Coming back from another application to the same window is no activation.
+    if (window == m_active)
+        return;
+    m_active = window;
+    if (FormEvents* events = eventsOf(*window))
+        events->formActivate();
+}
+
+bool WindowRegistry::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Close) {
+        // The program decides what a close box does; the window itself stays.
+        event->ignore();
+        if (!m_ended)
+            Q_EMIT closeRequested(static_cast<QWidget*>(watched));
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowRegistry::endProgram()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    for (QWidget* window : std::initializer_list<QWidget*>{m_intro.get(), m_kysymys.get(),
+                                                           m_status.get(), m_tietoa.get()}) {
+        if (window)
+            window->hide();
+    }
+    Q_EMIT programEnded();
+}

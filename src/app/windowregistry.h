@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QObject>
+#include <QSet>
+
+#include <memory>
+
+class FormEvents;
+class IntroFrm;
+class KysymysFrm;
+class StatusFrm;
+class TietoaFrm;
+class QWindow;
+
+// One slot for each of the program's four windows. A window is created on first use and
+// afterwards only hidden and shown again; every show and hide goes through here, and so do the
+// windows' Load and Activate events.
+class WindowRegistry : public QObject {
+    Q_OBJECT
+
+public:
+    explicit WindowRegistry(QObject* parent = nullptr);
+    ~WindowRegistry() override;
+
+    IntroFrm& introFrm();
+    KysymysFrm& kysymysFrm();
+    StatusFrm& statusFrm();
+    TietoaFrm& tietoaFrm();
+
+    // The window in a slot, or null while the slot is still empty.
+    QWidget* existing(const QMetaObject& windowClass) const;
+
+    // Shows the window in front; a visible window is only brought to the front.
+    void show(QWidget& window);
+    void hide(QWidget& window);
+
+    // Ends the program at once: every window goes, and no window event runs any more.
+    void endProgram();
+    bool hasEnded() const { return m_ended; }
+
+Q_SIGNALS:
+    // Emitted when a window has been created, before its Load event, so that it can be wired.
+    void windowCreated(QWidget* window);
+    // The user asked the window manager to close the window; it stays open until handled.
+    void closeRequested(QWidget* window);
+    void programEnded();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    template <typename Window>
+    Window& obtain(std::unique_ptr<Window>& slot);
+    void activate(QWidget& window);
+    void onFocusWindowChanged(QWindow* focusWindow);
+    QWidget* windowOf(const QWindow* handle) const;
+    FormEvents* eventsOf(QWidget& window) const;
+
+    std::unique_ptr<IntroFrm> m_intro;
+    std::unique_ptr<KysymysFrm> m_kysymys;
+    std::unique_ptr<StatusFrm> m_status;
+    std::unique_ptr<TietoaFrm> m_tietoa;
+
+    QWidget* m_active = nullptr;     // the program's window that last became active
+    QSet<QWidget*> m_awaitingFocus;  // shown and activated, but not yet focused
+    QSet<QWidget*> m_placed;         // centred once already
+    bool m_ended = false;
+};

@@ -1,0 +1,43 @@
+#include "forms/formstyle.h"
+
+#include <QIcon>
+#include <QLayout>
+#include <QWidget>
+
+namespace forms {
+
+QFont verdana(qreal points, FontStyle style)
+{
+    QFont font(QStringLiteral("Verdana"));
+    font.setPointSizeF(points);
+    font.setBold(style == FontStyle::Bold);
+    font.setItalic(style == FontStyle::ItalicUnderlined);
+    font.setUnderline(style == FontStyle::ItalicUnderlined || style == FontStyle::Underlined);
+    return font;
+}
+
+void makeFixedWindow(QWidget& window, QSize clientSize)
+{
+    window.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                          | Qt::WindowCloseButtonHint);
+    // A window with a layout (the menu bar of the start window) fixes itself to the layout's
+    // size; the others fix the client area directly.
+    if (QLayout* layout = window.layout())
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+    else
+        window.setFixedSize(clientSize);
+}
+
+QIcon programIcon()
+{
+    return QIcon(QStringLiteral(":/icons/ahnemetri.png"));
+}
+
+QString literalWindowTitle(const QString& text)
+{
+    QString title = text;
+    return title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+}
+
+} // namespace forms

@@ -1,0 +1,92 @@
+#include "forms/introfrm.h"
+#include "ui_introfrm.h"
+
+#include "forms/formstyle.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QTimer>
+
+using forms::verdana;
+
+namespace {
+constexpr QSize clientSize{forms::fromTwips(5895), forms::fromTwips(3855)};
+constexpr QSize titlePictureSize{200, 50};
+} // namespace
+
+IntroFrm::IntroFrm(QWidget* parent)
+    : QMainWindow(parent)
+    , m_ui(std::make_unique<Ui::IntroFrm>())
+    , m_timer(new QTimer(this))
+{
+    m_ui->setupUi(this);
+    m_ui->centralwidget->setFixedSize(clientSize);
+    forms::makeFixedWindow(*this, clientSize);
+    setWindowIcon(forms::programIcon());
+
+    // Frame children carry the window's font unless told otherwise; only the name box is small.
+    setFont(verdana(9.75));
+    m_ui->OptionsFrame->setFont(verdana(8.25));
+    m_ui->NimiTxt->setFont(verdana(8.25));
+    for (QWidget* w : std::initializer_list<QWidget*>{m_ui->NimiLbl, m_ui->IntroLbl, m_ui->AloitaCmd})
+        w->setFont(verdana(9.75));
+
+    QAction* separator = m_ui->YleistaMenu->insertSeparator(m_ui->LopetaFile);
+    separator->setObjectName(QStringLiteral("ViivaFile2"));
+
+    m_ui->OtsikkoImg->setPixmap(QIcon(QStringLiteral(":/images/otsikko.png"))
+                                    .pixmap(titlePictureSize, devicePixelRatioF()));
+    m_ui->OtsikkoImg->installEventFilter(this);
+    // Ctrl+X belongs to the menu's "Lopeta", also while the name box has the focus.
+    m_ui->NimiTxt->installEventFilter(this);
+
+    connect(m_ui->AloitaCmd, &QPushButton::clicked, this, &IntroFrm::startRequested);
+    connect(m_ui->TietoaFile, &QAction::triggered, this, &IntroFrm::aboutRequested);
+    connect(m_ui->LopetaFile, &QAction::triggered, this, &IntroFrm::quitRequested);
+
+    // The start button follows the name box by polling, as long as the window exists.
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setInterval(5);
+    connect(m_timer, &QTimer::timeout, this, &IntroFrm::onTimerTick);
+    m_timer->start();
+}
+
+IntroFrm::~IntroFrm() = default;
+
+QString IntroFrm::playerName() const
+{
+    return m_ui->NimiTxt->text();
+}
+
+void IntroFrm::clearName()
+{
+    m_ui->NimiTxt->clear();
+}
+
+void IntroFrm::onTimerTick()
+{
+    // Any text counts as a name, blanks too; the results trim it.
+    m_ui->AloitaCmd->setEnabled(!m_ui->NimiTxt->text().isEmpty());
+}
+
+bool IntroFrm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_ui->OtsikkoImg && event->type() == QEvent::MouseButtonDblClick) {
+        Q_EMIT aboutRequested();
+        return true;
+    }
+    if (watched == m_ui->NimiTxt && event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_X))
+            return true; // not claimed by the text box, so the menu shortcut fires
+    }
+    if (watched == m_ui->NimiTxt && event->type() == QEvent::KeyPress) {
+        // Alt with a letter is an access key, also while its button is disabled; it never
+        // types the letter into the name.
+        const Qt::KeyboardModifiers modifiers = static_cast<QKeyEvent*>(event)->modifiers();
+        if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier))
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QTimer;
+
+namespace Ui {
+class IntroFrm;
+}
+
+// The start window: explains the test, takes the player's name and starts the test. Its menu
+// opens the About window or ends the program.
+class IntroFrm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit IntroFrm(QWidget* parent = nullptr);
+    ~IntroFrm() override;
+
+    // The player's name is the text of the name box, as typed.
+    QString playerName() const;
+    void clearName();
+
+Q_SIGNALS:
+    void startRequested();
+    void aboutRequested();
+    void quitRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void onTimerTick();
+
+    std::unique_ptr<Ui::IntroFrm> m_ui;
+    QTimer* m_timer;
+};

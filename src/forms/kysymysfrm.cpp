@@ -1,0 +1,88 @@
+#include "forms/kysymysfrm.h"
+#include "ui_kysymysfrm.h"
+
+#include "forms/formstyle.h"
+#include "forms/questionpanel.h"
+#include "quiz/catalogue.h"
+
+#include <QSlider>
+
+KysymysFrm::KysymysFrm(QWidget* parent)
+    : QWidget(parent)
+    , m_ui(std::make_unique<Ui::KysymysFrm>())
+{
+    m_ui->setupUi(this);
+    forms::makeFixedWindow(*this, {forms::fromTwips(5415), forms::fromTwips(2535)});
+    setWindowIcon(forms::programIcon());
+    setFont(forms::verdana(8.25));
+
+    // Each panel lies inside the previous one, or on the window where a new stack starts; a
+    // later child lies above an earlier one, so the newest question always covers the rest.
+    m_panels.reserve(quiz::questionCount);
+    QWidget* previousControl = nullptr;
+    for (const quiz::Question& question : quiz::questions()) {
+        QWidget* container = question.startsStack ? static_cast<QWidget*>(this) : m_panels.back();
+        auto* questionPanel = new QuestionPanel(question, container);
+        questionPanel->setVisible(question.number == 1);
+        connect(questionPanel, &QuestionPanel::answered, this, &KysymysFrm::onAnswered);
+        for (QWidget* control : questionPanel->focusOrder()) {
+            if (previousControl)
+                setTabOrder(previousControl, control);
+            previousControl = control;
+        }
+        m_panels.push_back(questionPanel);
+    }
+    putOnTop(1);
+}
+
+KysymysFrm::~KysymysFrm() = default;
+
+QuestionPanel& KysymysFrm::panel(int question) const
+{
+    return *m_panels.at(static_cast<std::size_t>(question - 1));
+}
+
+void KysymysFrm::formLoad()
+{
+    m_moneypercent = 0;
+    panel(1).show();
+}
+
+void KysymysFrm::formActivate()
+{
+    m_moneypercent = 0;
+    panel(quiz::donation::questionNumber).slider()->setValue(quiz::donation::minimumAmount);
+    for (int question = quiz::questionCount; question >= 2; --question)
+        panel(question).hide();
+    panel(1).show();
+    putOnTop(1);
+}
+
+void KysymysFrm::onAnswered(int question, int points)
+{
+    // Only the panel on top answers; a covered panel's buttons cannot be reached, and this
+    // keeps any stray press from counting a question twice.
+    if (question != m_top)
+        return;
+    m_moneypercent = static_cast<qint16>(m_moneypercent + points);
+    if (question == quiz::questionCount) {
+        m_top = 0; // nothing more to answer until the next activation starts over
+        Q_EMIT finished();
+        return;
+    }
+    // The answered panel stays shown: the next one covers it.
+    panel(question + 1).show();
+    putOnTop(question + 1);
+}
+
+void KysymysFrm::putOnTop(int question)
+{
+    m_top = question;
+    QuestionPanel& top = panel(question);
+    top.setOnTop(true);
+    top.firstControl()->setFocus(Qt::OtherFocusReason);
+    for (QuestionPanel* other : m_panels) {
+        if (other != &top)
+            other->setOnTop(false);
+    }
+}

@@ -1,0 +1,65 @@
+#include "forms/statusfrm.h"
+#include "ui_statusfrm.h"
+
+#include "eval/evaluation.h"
+#include "forms/formstyle.h"
+
+using forms::FontStyle;
+using forms::verdana;
+
+StatusFrm::StatusFrm(QWidget* parent)
+    : QWidget(parent)
+    , m_ui(std::make_unique<Ui::StatusFrm>())
+{
+    m_ui->setupUi(this);
+    forms::makeFixedWindow(*this, {forms::fromTwips(7335), forms::fromTwips(4815)});
+    setWindowIcon(forms::programIcon());
+
+    setFont(verdana(8.25));
+    m_ui->ProssaLbl->setFont(verdana(9, FontStyle::Bold));
+    m_ui->TilastotSelitysLbl->setFont(verdana(9.75));
+
+    QPalette grey = m_ui->DiagnosisTxt->palette();
+    grey.setColor(QPalette::Base, QColor(192, 192, 192));
+    m_ui->DiagnosisTxt->setPalette(grey);
+    m_ui->DiagnosisTxt->setWordWrapMode(QTextOption::WordWrap);
+    m_ui->DiagnosisTxt->setTextInteractionFlags(Qt::TextSelectableByMouse
+                                                | Qt::TextSelectableByKeyboard);
+
+    connect(m_ui->UusiCmd, &QPushButton::clicked, this, &StatusFrm::newTestRequested);
+    connect(m_ui->LopetaCmd, &QPushButton::clicked, this, &StatusFrm::quitRequested);
+}
+
+StatusFrm::~StatusFrm() = default;
+
+void StatusFrm::setSources(Sources sources)
+{
+    m_sources = std::move(sources);
+}
+
+void StatusFrm::formLoad()
+{
+    fill();
+}
+
+void StatusFrm::formActivate()
+{
+    fill();
+    m_ui->UusiCmd->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void StatusFrm::fill()
+{
+    const eval::StatusReport report = eval::EvaluateStatus(
+        m_sources.score(), m_sources.playerName(), m_sources.timeOfDay());
+
+    setWindowTitle(forms::literalWindowTitle(report.caption));
+    m_ui->ProssaSelLbl->setText(report.summaryLine);
+    m_ui->ProssaLbl->setText(report.percentText);
+    m_ui->GraphicProg->setMeterValue(report.meterValue);
+    // The tooltip is formed from what the meter reports back, not from the score.
+    m_ui->GraphicProg->setToolTip(eval::MeterTip(m_ui->GraphicProg->meterValue()));
+    // Without a diagnosis the box keeps whatever it showed before.
+    if (report.diagnosis)
+        m_ui->DiagnosisTxt->setPlainText(*report.diagnosis);
+}

@@ -1,0 +1,27 @@
+#include "forms/tietoafrm.h"
+#include "ui_tietoafrm.h"
+
+#include "forms/formstyle.h"
+
+using forms::FontStyle;
+using forms::verdana;
+
+TietoaFrm::TietoaFrm(QWidget* parent)
+    : QWidget(parent)
+    , m_ui(std::make_unique<Ui::TietoaFrm>())
+{
+    m_ui->setupUi(this);
+    forms::makeFixedWindow(*this, {forms::fromTwips(4335), forms::fromTwips(3510)});
+
+    setFont(verdana(8.25));
+    m_ui->OtsikkoLbl->setFont(verdana(14.25, FontStyle::Underlined));
+    QPalette red = m_ui->OtsikkoLbl->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    m_ui->OtsikkoLbl->setPalette(red);
+    m_ui->KoodariLbl->setFont(verdana(8.25, FontStyle::ItalicUnderlined));
+    m_ui->SuunnittelijaLbl->setFont(verdana(8.25, FontStyle::ItalicUnderlined));
+
+    connect(m_ui->OKcmd, &QPushButton::clicked, this, &TietoaFrm::dismissed);
+}
+
+TietoaFrm::~TietoaFrm() = default;

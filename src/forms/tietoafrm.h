@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class TietoaFrm;
+}
+
+// The About window: the program's name, its makers and their address. "OK" closes it.
+class TietoaFrm : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TietoaFrm(QWidget* parent = nullptr);
+    ~TietoaFrm() override;
+
+Q_SIGNALS:
+    void dismissed();
+
+private:
+    std::unique_ptr<Ui::TietoaFrm> m_ui;
+};
