@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/navigation.h"
+#include "app/windowregistry.h"
+
+#include <QString>
+#include <QTime>
+#include <QTimer>
+#include <QWidget>
+
+// A whole program for one test: the window registry and the navigation, started on the start
+// window, with a clock that the test sets.
+class ProgramFixture {
+public:
+    ProgramFixture();
+    ~ProgramFixture();
+
+    WindowRegistry windows;
+    QTime now{14, 9, 5};
+    Navigation navigation{windows, [this] { return now; }};
+    bool ended = false;
+
+    // The program's windows in the order the registry would create them, if they exist.
+    QWidget* introIfCreated() const;
+    QWidget* kysymysIfCreated() const;
+    QWidget* statusIfCreated() const;
+    QWidget* tietoaIfCreated() const;
+    QList<QWidget*> visibleWindows() const;
+};
+
+// The named control of a window; a missing control is a broken window, so the test stops.
+template <typename T>
+T* control(QWidget& window, const QString& name)
+{
+    T* found = window.findChild<T*>(name);
+    if (!found)
+        qFatal("%s has no control %s", qPrintable(window.objectName()), qPrintable(name));
+    return found;
+}
+
+// Whether a user could click the control: shown, enabled, and not covered by anything else.
+bool isReachable(const QWidget* target);
+
+// Clicks the control the way a user would, and only if a user could; false otherwise.
+[[nodiscard]] bool userClick(QWidget* target);
+
+// The objectNames of the controls that the Tab key visits from the window's focused control,
+// starting with that control, until the focus comes back to it (at most `limit` steps).
+QStringList tabCycle(QWidget* window, int limit = 20);
+
+// Lets the event loop run until `timer` has fired `ticks` more times: long enough for anything
+// a key press could have started (an animated click takes 100 ms) to have happened.
+[[nodiscard]] bool waitForTicks(QTimer* timer, int ticks);
+
+// Activates a window the way the user switching to it would, and waits until it is active.
+[[nodiscard]] bool switchTo(QWidget* window);
