@@ -1,0 +1,195 @@
+// libFuzzer target for the results window's rules: every text and number that EvaluateStatus,
+// ShortName, NumberText and MeterTip make from a score, a name and a time of day, and the
+// donation slider's points and captions.
+//
+// Input layout (the files in fuzz/corpus follow it):
+//   bytes 0-1  the greed score, a qint16 in host byte order
+//   bytes 2-4  hour, minute and second, taken modulo 24, 60 and 60
+//   the rest   the typed name as UTF-16 code units in host byte order, any values, lone
+//              surrogates included; an odd last byte is ignored
+// Inputs shorter than five bytes are skipped.
+//
+// A broken rule prints what broke and aborts, which libFuzzer reports as a crash and saves the
+// input as an artifact.
+
+#include "eval/evaluation.h"
+#include "eval/numbertext.h"
+#include "quiz/catalogue.h"
+
+#include <QString>
+#include <QStringView>
+#include <QTime>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+void check(bool holds, const char* rule) {
+    if (holds)
+        return;
+    std::fprintf(stderr, "Broken rule: %s\n", rule);
+    std::abort();
+}
+
+// The name with its leading and trailing U+0020 blanks removed; tabs and other spaces stay.
+QString withoutBlanks(const QString& name) {
+    qsizetype first = 0;
+    qsizetype end = name.size();
+    while (first < end && name.at(first) == u' ')
+        ++first;
+    while (end > first && name.at(end - 1) == u' ')
+        --end;
+    return name.mid(first, end - first);
+}
+
+QString twoDigits(int value) {
+    return QString(QChar(u'0' + value / 10)) + QChar(u'0' + value % 10);
+}
+
+// The whole-number format written out by hand: a sign position, then only ASCII digits that
+// read back as the value.
+void checkNumberText(qint64 value) {
+    const QString text = eval::NumberText(value);
+    check(text.size() >= 2, "a number text has a sign position and at least one digit");
+    check(text.front() == (value < 0 ? u'-' : u' '), "the sign position is a blank or a minus");
+    for (const QChar c : QStringView(text).sliced(1))
+        check(c >= u'0' && c <= u'9', "a number text has only ASCII digits after its sign");
+    bool ok = false;
+    check(text.trimmed().toLongLong(&ok) == value && ok, "a number text reads back as its value");
+}
+
+// Which of the eleven diagnosis rows a score falls in, from the lowest score of each row.
+int expectedDiagnosisRow(int score) {
+    constexpr std::array<int, eval::diagnosisRowCount> lowest{0,  1,  6,  16, 26, 41,
+                                                              51, 66, 76, 91, 100};
+    int row = 0;
+    for (int i = 0; i < eval::diagnosisRowCount; ++i) {
+        if (score >= lowest[static_cast<std::size_t>(i)])
+            row = i + 1;
+    }
+    return row;
+}
+
+void checkName(const QString& typed) {
+    const eval::ShortenedName name = eval::ShortName(typed);
+    const QString trimmed = withoutBlanks(typed);
+
+    check(name.shortened == (typed.size() > 30), "only names over 30 units are shortened");
+    check(typed.contains(name.shown), "the shown name is part of the typed name");
+    if (!name.shortened) {
+        check(name.shown == trimmed, "a short name is shown whole, blanks trimmed");
+        return;
+    }
+    check(name.shown.size() <= 26, "a shortened name keeps at most 26 units");
+    check(trimmed.startsWith(name.shown), "a shortened name is the start of the trimmed name");
+    // The cut never splits a surrogate pair. A name that already holds lone high surrogates
+    // may still end in one: cutting at 25 before a high 26th unit can leave another lone high
+    // surrogate last, just as the typed name had it.
+    const qsizetype kept = name.shown.size();
+    const bool endsInHigh = kept > 0 && name.shown.back().isHighSurrogate();
+    const bool lowDropped = kept < trimmed.size() && trimmed.at(kept).isLowSurrogate();
+    check(!(endsInHigh && lowDropped), "a shortened name never ends in half a character");
+    // One unit less than 26 only when the dropped 26th unit is a high surrogate.
+    const qsizetype full = qMin<qsizetype>(trimmed.size(), 26);
+    check(name.shown.size() == full ||
+              (name.shown.size() == full - 1 && trimmed.at(full - 1).isHighSurrogate()),
+          "a shortened name is cut at 26 units, or 25 before a high surrogate");
+}
+
+void checkStatus(qint16 score, const QString& typed, QTime time) {
+    const eval::StatusReport report = eval::EvaluateStatus(score, typed, time);
+    const eval::ShortenedName name = eval::ShortName(typed);
+    const QString number = eval::NumberText(score);
+    const QString timeText =
+        twoDigits(time.hour()) + u':' + twoDigits(time.minute()) + u':' + twoDigits(time.second());
+
+    check(eval::TimeText(time) == timeText, "the time is written hh:mm:ss");
+
+    check(report.caption.startsWith(u"Ahnemetri 1.0 - Tilastot ("), "caption start");
+    check(report.caption.endsWith(name.shortened ? u"...)" : u")"), "caption end");
+    check(report.caption == QStringLiteral("Ahnemetri 1.0 - Tilastot (") + name.shown +
+                                (name.shortened ? QStringLiteral("...)") : QStringLiteral(")")),
+          "the caption holds the shown name");
+
+    const QString summaryStart =
+        QStringLiteral("Rahahulluus:") + number + QStringLiteral("% / Aika: ");
+    check(report.summaryLine.startsWith(summaryStart), "summary line start");
+    check(report.summaryLine.contains(timeText), "the summary line holds the time");
+    check(report.summaryLine == summaryStart + timeText + QStringLiteral(" / ") + name.shown +
+                                    (name.shortened ? QStringLiteral("...") : QString()),
+          "the summary line holds the time and the shown name");
+
+    check(report.percentText == number + u'%', "percent text");
+    QStringView digits = report.percentText;
+    check(digits.endsWith(u'%'), "the percent text ends with a percent sign");
+    digits.chop(1);
+    if (digits.startsWith(u' '))
+        digits = digits.sliced(1);
+    bool ok = false;
+    check(digits.toInt(&ok) == score && ok, "the percent text reads back as the score");
+
+    check(static_cast<double>(report.meterValue) * 2.0 == static_cast<double>(score),
+          "the meter holds exactly half the score");
+    check(eval::MeterTip(report.meterValue) ==
+              QStringLiteral("Olet") + number + QStringLiteral("% rahahullu"),
+          "the meter's tooltip gives the score back");
+
+    const bool inRange = score >= 0 && score <= 100;
+    check(report.diagnosis.has_value() == inRange, "a diagnosis exactly for scores 0 to 100");
+    if (inRange) {
+        const auto& band =
+            eval::DiagnosisBands()[static_cast<std::size_t>(expectedDiagnosisRow(score) - 1)];
+        check(band.row == expectedDiagnosisRow(score), "diagnosis rows are numbered in order");
+        check(*report.diagnosis == band.text, "the diagnosis is the text of the score's band");
+    }
+}
+
+void checkDonation(int amount) {
+    // Points by amount on the slider, 0 to 20 markka: the smaller the gift, the greedier.
+    constexpr std::array<int, 21> pointsFor{7, 5, 5, 5, 5, 4, 4, 4, 4, 4, 2,
+                                            2, 2, 2, 2, 1, 1, 1, 1, 1, 0};
+    const int points = quiz::donation::points(amount);
+    check(points >= 0 && points <= 7, "donation points stay within 0 to 7");
+    const bool onSlider =
+        amount >= quiz::donation::minimumAmount && amount <= quiz::donation::maximumAmount;
+    check(points == (onSlider ? pointsFor[static_cast<std::size_t>(amount)] : 0),
+          "donation points by amount");
+
+    const QString caption = quiz::donation::confirmCaption(amount);
+    check(caption.endsWith(u"&markka") || caption.endsWith(u"&markkaa"),
+          "the confirm caption ends with the currency");
+    check(caption == eval::NumberText(amount) +
+                         (amount == 1 ? QStringLiteral(" &markka") : QStringLiteral(" &markkaa")),
+          "the confirm caption is the amount and markka, singular only after one");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    constexpr std::size_t headerSize = 5;
+    if (size < headerSize)
+        return 0;
+
+    qint16 score = 0;
+    std::memcpy(&score, data, sizeof score);
+    const QTime time(data[2] % 24, data[3] % 60, data[4] % 60);
+
+    const qsizetype units = static_cast<qsizetype>((size - headerSize) / sizeof(char16_t));
+    QString typed(units, Qt::Uninitialized);
+    if (units > 0)
+        std::memcpy(typed.data(), data + headerSize,
+                    static_cast<std::size_t>(units) * sizeof(char16_t));
+
+    checkNumberText(score);
+    checkNumberText(typed.size());
+    checkName(typed);
+    checkStatus(score, typed, time);
+    checkDonation(((score % 21) + 21) % 21);
+    checkDonation(score);
+    return 0;
+}
