@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
-ensure_packages "${BUILD_PACKAGES[@]}" qt6-qpa-plugins
+ensure_packages "${BUILD_PACKAGES[@]}" qt6-qpa-plugins \
+    desktop-file-utils appstream dpkg-dev binutils-mingw-w64-x86-64
 
 export QT_QPA_PLATFORM=offscreen
 cmake --preset debug
