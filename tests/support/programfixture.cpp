@@ -7,6 +7,10 @@
 #include "forms/tietoafrm.h"
 
 #include <QApplication>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QTest>
@@ -98,4 +102,102 @@ bool waitForTicks(QTimer* timer, int ticks)
 {
     QSignalSpy spy(timer, &QTimer::timeout);
     return QTest::qWaitFor([&] { return spy.count() >= ticks; }, 5000);
+}
+
+KysymysFrm* ProgramFixture::startTest(const QString& name)
+{
+    IntroFrm& intro = windows.introFrm();
+    auto* nameBox = control<QLineEdit>(intro, QStringLiteral("NimiTxt"));
+    auto* start = control<QPushButton>(intro, QStringLiteral("AloitaCmd"));
+    nameBox->setText(name);
+    if (!QTest::qWaitFor([&] { return start->isEnabled() == !name.isEmpty(); }))
+        return nullptr;
+    if (!userClick(start))
+        return nullptr;
+    auto* questionnaire = qobject_cast<KysymysFrm*>(kysymysIfCreated());
+    if (!questionnaire || !QTest::qWaitForWindowActive(questionnaire))
+        return nullptr;
+    return questionnaire;
+}
+
+namespace {
+QGroupBox* panel(QWidget& questionnaire, int number)
+{
+    return control<QGroupBox>(questionnaire, QStringLiteral("KysymysFrame") + QString::number(number));
+}
+} // namespace
+
+int topQuestion(QWidget& questionnaire)
+{
+    for (int number = 25; number >= 1; --number) {
+        if (!panel(questionnaire, number)->isHidden())
+            return number;
+    }
+    return 0;
+}
+
+bool shownPanelsFormARun(QWidget& questionnaire)
+{
+    const int top = topQuestion(questionnaire);
+    for (int number = 1; number <= 25; ++number) {
+        if (panel(questionnaire, number)->isHidden() != (number > top))
+            return false;
+    }
+    return top >= 1;
+}
+
+bool answer(QWidget& questionnaire, const QString& buttonName)
+{
+    return userClick(control<QWidget>(questionnaire, buttonName));
+}
+
+StatusFrm* ProgramFixture::runTest(const QString& name, const QStringList& answers, int donation)
+{
+    KysymysFrm* questionnaire = startTest(name);
+    if (!questionnaire || answers.size() != 25)
+        return nullptr;
+    for (const QString& button : answers) {
+        if (button == u"markkaaCmd9")
+            control<QSlider>(*questionnaire, QStringLiteral("KysymysSlider9"))->setValue(donation);
+        if (!answer(*questionnaire, button))
+            return nullptr;
+    }
+    auto* results = qobject_cast<StatusFrm*>(statusIfCreated());
+    if (!results || !QTest::qWaitForWindowActive(results))
+        return nullptr;
+    return results;
+}
+
+QStringList highestAnswers()
+{
+    return {QStringLiteral("EiAvauduCmd"),      QStringLiteral("KyllapelkaanCmd2"),
+            QStringLiteral("KyllaolenCmd3"),    QStringLiteral("KyllakaytanCmd4"),
+            QStringLiteral("EnvoisiCmd5"),      QStringLiteral("KyllanostaisinCmd6"),
+            QStringLiteral("KyllapollinCmd7"),  QStringLiteral("OtansenCmd8"),
+            QStringLiteral("markkaaCmd9"),      QStringLiteral("RahaCmd10"),
+            QStringLiteral("RikkoisinCmd11"),   QStringLiteral("KyllaovatCmd12"),
+            QStringLiteral("MyisinCmd13"),      QStringLiteral("KaynCmd14"),
+            QStringLiteral("OlenCmd15"),        QStringLiteral("KiillotanCmd16"),
+            QStringLiteral("EntulisiCmd17"),    QStringLiteral("KyllavastaanCmd18"),
+            QStringLiteral("OlitarvisCmd19"),   QStringLiteral("RahaCmd20"),
+            QStringLiteral("PuvutakkiCmd21"),   QStringLiteral("BingoCmd22"),
+            QStringLiteral("SoisinCmd23"),      QStringLiteral("OlenvetanytCmd24"),
+            QStringLiteral("AjattelenCmd25")};
+}
+
+QStringList lowestAnswers()
+{
+    return {QStringLiteral("AvautuuCmd"),       QStringLiteral("EnpelkaaCmd2"),
+            QStringLiteral("EnoleCmd3"),        QStringLiteral("Enkayta4"),
+            QStringLiteral("KyllavoisinCmd5"),  QStringLiteral("EnnostaisiCmd6"),
+            QStringLiteral("EnpolliCmd7"),      QStringLiteral("EnotaCmd8"),
+            QStringLiteral("markkaaCmd9"),      QStringLiteral("MammonaCmd10"),
+            QStringLiteral("EnrikkoisiCmd11"),  QStringLiteral("EivatoleCmd12"),
+            QStringLiteral("EnmyisiCmd13"),     QStringLiteral("EnkayCmd14"),
+            QStringLiteral("EnoleCmd15"),       QStringLiteral("EnkiillotaCmd16"),
+            QStringLiteral("TulisinCmd17"),     QStringLiteral("EnvastaaCmd18"),
+            QStringLiteral("EiollutCmd19"),     QStringLiteral("RakkausCmd20"),
+            QStringLiteral("FarkutCmd21"),      QStringLiteral("SulkkisCmd22"),
+            QStringLiteral("EnsoisiCmd23"),     QStringLiteral("EnoleCmd24"),
+            QStringLiteral("EnajatteleCmd25")};
 }

@@ -10,6 +10,9 @@
 
 // A whole program for one test: the window registry and the navigation, started on the start
 // window, with a clock that the test sets.
+class KysymysFrm;
+class StatusFrm;
+
 class ProgramFixture {
 public:
     ProgramFixture();
@@ -17,7 +20,11 @@ public:
 
     WindowRegistry windows;
     QTime now{14, 9, 5};
-    Navigation navigation{windows, [this] { return now; }};
+    int clockReads = 0; // one per fill of the results window
+    Navigation navigation{windows, [this] {
+                              ++clockReads;
+                              return now;
+                          }};
     bool ended = false;
 
     // The program's windows in the order the registry would create them, if they exist.
@@ -26,7 +33,26 @@ public:
     QWidget* statusIfCreated() const;
     QWidget* tietoaIfCreated() const;
     QList<QWidget*> visibleWindows() const;
+
+    // Types the name into the start window, waits for the start button and clicks it; returns
+    // the questionnaire once it is the active window, or null.
+    KysymysFrm* startTest(const QString& name);
+
+    // A whole test by clicks: the name, one answer button per question (the confirm button
+    // for question 9) and the donation amount. Returns the results window once it is active.
+    StatusFrm* runTest(const QString& name, const QStringList& answers, int donation);
 };
+
+// Answers that give the highest and the lowest total; question 9 goes with 0 and 20 markka.
+QStringList highestAnswers();
+QStringList lowestAnswers();
+
+// The number of the question panel on top: the highest-numbered panel that is shown.
+int topQuestion(QWidget& questionnaire);
+// Whether the shown panels are exactly 1 to topQuestion().
+bool shownPanelsFormARun(QWidget& questionnaire);
+// Clicks the named answer of the questionnaire the way a user would; false if not reachable.
+[[nodiscard]] bool answer(QWidget& questionnaire, const QString& buttonName);
 
 // The named control of a window; a missing control is a broken window, so the test stops.
 template <typename T>

@@ -1,0 +1,247 @@
+#include "programfixture.h"
+
+#include "forms/introfrm.h"
+#include "forms/kysymysfrm.h"
+#include "forms/statusfrm.h"
+#include "forms/tietoafrm.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <functional>
+#include <optional>
+
+namespace {
+
+// Runs `check` on the first event of type `type` that reaches `target`.
+class FirstEventProbe : public QObject {
+public:
+    FirstEventProbe(QWidget* target, QEvent::Type type, std::function<void()> check)
+        : m_target(target)
+        , m_type(type)
+        , m_check(std::move(check))
+    {
+        qApp->installEventFilter(this);
+    }
+    bool fired = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!fired && watched == m_target && event->type() == m_type) {
+            fired = true;
+            m_check();
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_target;
+    QEvent::Type m_type;
+    std::function<void()> m_check;
+};
+
+} // namespace
+
+class TestNavigation : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void twoWholeTestsInARow();
+    void windowsAreCreatedOnceAndOnlyHidden();
+    void returningFromAnotherProgramWindowRestartsTheQuestionnaire();
+    void returningFromAnotherApplicationChangesNothing();
+    void oneActivationPerShow();
+    void focusPassingThroughAnotherWindowIsNoSecondActivation();
+    void contentsAreReadyBeforeTheFirstPaint();
+    void closingTheQuestionnaireInterruptsTheTest();
+    void aboutWindowStaysOpenUntilTheEnd();
+
+private:
+    std::optional<ProgramFixture> m_program;
+};
+
+void TestNavigation::init()
+{
+    m_program.emplace();
+}
+
+void TestNavigation::cleanup()
+{
+    m_program.reset();
+}
+
+void TestNavigation::twoWholeTestsInARow()
+{
+    IntroFrm& intro = m_program->windows.introFrm();
+    StatusFrm* results = m_program->runTest(QStringLiteral("Nimi"), highestAnswers(), 0);
+    QVERIFY(results);
+    QCOMPARE(m_program->visibleWindows(), QList<QWidget*>{results});
+    QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaLbl"))->text(), QStringLiteral(" 100%"));
+
+    QVERIFY(userClick(control<QPushButton>(*results, QStringLiteral("UusiCmd"))));
+    QCOMPARE(m_program->visibleWindows(), QList<QWidget*>{&intro});
+    QVERIFY(QTest::qWaitForWindowActive(&intro));
+    QVERIFY(control<QLineEdit>(intro, QStringLiteral("NimiTxt"))->text().isEmpty());
+
+    KysymysFrm* questionnaire = m_program->startTest(QStringLiteral("Toinen"));
+    QVERIFY(questionnaire);
+    QCOMPARE(topQuestion(*questionnaire), 1);
+    QCOMPARE(questionnaire->moneypercent(), qint16(0));
+    QVERIFY(!questionnaire->close());
+
+    results = m_program->runTest(QStringLiteral("Toinen"), lowestAnswers(), 20);
+    QVERIFY(results);
+    QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaLbl"))->text(), QStringLiteral(" 0%"));
+    QCOMPARE(results->windowTitle(), QStringLiteral("Ahnemetri 1.0 - Tilastot (Toinen)"));
+}
+
+void TestNavigation::windowsAreCreatedOnceAndOnlyHidden()
+{
+    KysymysFrm* first = m_program->startTest(QStringLiteral("Nimi"));
+    QVERIFY(first);
+    QVERIFY(!first->close());
+    QCOMPARE(m_program->startTest(QStringLiteral("Nimi")), first);
+    QCOMPARE(&m_program->windows.kysymysFrm(), first);
+    int questionnaires = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        questionnaires += qobject_cast<KysymysFrm*>(w) ? 1 : 0;
+    QCOMPARE(questionnaires, 1);
+}
+
+void TestNavigation::returningFromAnotherProgramWindowRestartsTheQuestionnaire()
+{
+    TietoaFrm& about = m_program->windows.tietoaFrm();
+    m_program->windows.show(about);
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    QVERIFY(switchTo(&m_program->windows.introFrm()));
+    KysymysFrm* questionnaire = m_program->startTest(QStringLiteral("Nimi"));
+    QVERIFY(questionnaire);
+    QVERIFY(answer(*questionnaire, QStringLiteral("EiAvauduCmd")));
+    QVERIFY(answer(*questionnaire, QStringLiteral("KyllapelkaanCmd2")));
+    QCOMPARE(topQuestion(*questionnaire), 3);
+
+    QVERIFY(switchTo(&about));
+    QCOMPARE(topQuestion(*questionnaire), 3);
+    QVERIFY(switchTo(questionnaire));
+    QCOMPARE(topQuestion(*questionnaire), 1);
+    QVERIFY(shownPanelsFormARun(*questionnaire));
+    QCOMPARE(questionnaire->moneypercent(), qint16(0));
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("AvautuuCmd"));
+}
+
+void TestNavigation::returningFromAnotherApplicationChangesNothing()
+{
+    KysymysFrm* questionnaire = m_program->startTest(QStringLiteral("Nimi"));
+    QVERIFY(questionnaire);
+    QVERIFY(answer(*questionnaire, QStringLiteral("EiAvauduCmd")));
+    QVERIFY(answer(*questionnaire, QStringLiteral("KyllapelkaanCmd2")));
+
+    // A window that is none of the program's stands for another application.
+    QWidget otherApplication;
+    otherApplication.show();
+    QVERIFY(switchTo(&otherApplication));
+    QVERIFY(switchTo(questionnaire));
+    QCOMPARE(topQuestion(*questionnaire), 3);
+    QCOMPARE(questionnaire->moneypercent(), qint16(8));
+}
+
+void TestNavigation::oneActivationPerShow()
+{
+    // The results window reads the clock once per fill: Load and Activate when created.
+    StatusFrm* results = m_program->runTest(QStringLiteral("Nimi"), highestAnswers(), 0);
+    QVERIFY(results);
+    QCOMPARE(m_program->clockReads, 2);
+
+    QWidget otherApplication;
+    otherApplication.show();
+    QVERIFY(switchTo(&otherApplication));
+    QVERIFY(switchTo(results));
+    QCOMPARE(m_program->clockReads, 2);
+
+    QVERIFY(userClick(control<QPushButton>(*results, QStringLiteral("UusiCmd"))));
+    QVERIFY(m_program->runTest(QStringLiteral("Nimi"), highestAnswers(), 0));
+    QCOMPARE(m_program->clockReads, 3);
+}
+
+void TestNavigation::focusPassingThroughAnotherWindowIsNoSecondActivation()
+{
+    // As when a window manager focuses the About window for a moment after the questionnaire
+    // hides, before the results window gets the focus that its show asked for.
+    TietoaFrm& about = m_program->windows.tietoaFrm();
+    m_program->windows.show(about);
+    KysymysFrm* questionnaire = m_program->startTest(QStringLiteral("Nimi"));
+    QVERIFY(questionnaire);
+    const QStringList answers = highestAnswers();
+    for (qsizetype i = 0; i < answers.size() - 1; ++i)
+        QVERIFY(answer(*questionnaire, answers[i]));
+    about.activateWindow();
+    QVERIFY(answer(*questionnaire, answers.last()));
+    auto* results = qobject_cast<StatusFrm*>(m_program->statusIfCreated());
+    QVERIFY(results);
+    QVERIFY(QTest::qWaitForWindowActive(results));
+    QCOMPARE(m_program->clockReads, 2);
+    // A real move from the About window to the results is an activation.
+    QVERIFY(switchTo(&about));
+    QVERIFY(switchTo(results));
+    QCOMPARE(m_program->clockReads, 3);
+}
+
+void TestNavigation::contentsAreReadyBeforeTheFirstPaint()
+{
+    StatusFrm* results = m_program->runTest(QStringLiteral("Nimi"), highestAnswers(), 0);
+    QVERIFY(results);
+    QVERIFY(userClick(control<QPushButton>(*results, QStringLiteral("UusiCmd"))));
+
+    KysymysFrm& questionnaire = m_program->windows.kysymysFrm();
+    int topAtPaint = 0;
+    FirstEventProbe questionnaireProbe(&questionnaire, QEvent::Paint,
+                                       [&] { topAtPaint = topQuestion(questionnaire); });
+    QString summaryAtPaint;
+    auto* summary = control<QLabel>(*results, QStringLiteral("ProssaSelLbl"));
+    FirstEventProbe resultsProbe(summary, QEvent::Paint, [&] { summaryAtPaint = summary->text(); });
+
+    m_program->now = QTime(23, 0, 1);
+    QVERIFY(m_program->runTest(QStringLiteral("Toka"), lowestAnswers(), 20));
+    QTRY_VERIFY(questionnaireProbe.fired && resultsProbe.fired);
+    QCOMPARE(topAtPaint, 1);
+    QCOMPARE(summaryAtPaint, QStringLiteral("Rahahulluus: 0% / Aika: 23:00:01 / Toka"));
+}
+
+void TestNavigation::closingTheQuestionnaireInterruptsTheTest()
+{
+    KysymysFrm* questionnaire = m_program->startTest(QStringLiteral("Nimi"));
+    QVERIFY(questionnaire);
+    QVERIFY(answer(*questionnaire, QStringLiteral("EiAvauduCmd")));
+    QVERIFY(!questionnaire->close());
+    IntroFrm& intro = m_program->windows.introFrm();
+    QCOMPARE(m_program->visibleWindows(), QList<QWidget*>{&intro});
+    QCOMPARE(intro.playerName(), QStringLiteral("Nimi"));
+    QVERIFY(!m_program->statusIfCreated());
+
+    QVERIFY(userClick(control<QPushButton>(intro, QStringLiteral("AloitaCmd"))));
+    QVERIFY(QTest::qWaitForWindowActive(questionnaire));
+    QCOMPARE(topQuestion(*questionnaire), 1);
+    QCOMPARE(questionnaire->moneypercent(), qint16(0));
+}
+
+void TestNavigation::aboutWindowStaysOpenUntilTheEnd()
+{
+    TietoaFrm& about = m_program->windows.tietoaFrm();
+    m_program->windows.show(about);
+    StatusFrm* results = m_program->runTest(QStringLiteral("Nimi"), lowestAnswers(), 20);
+    QVERIFY(results);
+    QCOMPARE(m_program->visibleWindows(), (QList<QWidget*>{results, &about}));
+    QVERIFY(userClick(control<QPushButton>(*results, QStringLiteral("LopetaCmd"))));
+    QVERIFY(m_program->ended);
+    QVERIFY(m_program->visibleWindows().isEmpty());
+}
+
+QTEST_MAIN(TestNavigation)
+#include "tst_navigation.moc"
