@@ -54,6 +54,7 @@ private Q_SLOTS:
     void cleanup();
 
     void twoWholeTestsInARow();
+    void keyboardOnlyTest();
     void windowsAreCreatedOnceAndOnlyHidden();
     void returningFromAnotherProgramWindowRestartsTheQuestionnaire();
     void returningFromAnotherApplicationChangesNothing();
@@ -100,6 +101,48 @@ void TestNavigation::twoWholeTestsInARow()
     QVERIFY(results);
     QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaLbl"))->text(), QStringLiteral(" 0%"));
     QCOMPARE(results->windowTitle(), QStringLiteral("Ahnemetri 1.0 - Tilastot (Toinen)"));
+}
+
+void TestNavigation::keyboardOnlyTest()
+{
+    IntroFrm& intro = m_program->windows.introFrm();
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    };
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Nimi"));
+    QTRY_VERIFY(control<QPushButton>(intro, QStringLiteral("AloitaCmd"))->isEnabled());
+    press(Qt::Key_Tab);
+    press(Qt::Key_Return);
+    auto* questionnaire = qobject_cast<KysymysFrm*>(m_program->kysymysIfCreated());
+    QVERIFY(questionnaire);
+    QVERIFY(QTest::qWaitForWindowActive(questionnaire));
+
+    press(Qt::Key_E, Qt::AltModifier); // "&Ei avaudu", 4
+    QTRY_COMPARE(topQuestion(*questionnaire), 2);
+    // Enter on the first control of questions 2 to 8; in question 6 that is "&En nostaisi".
+    for (int question = 2; question <= 8; ++question)
+        press(Qt::Key_Return);
+    QCOMPARE(topQuestion(*questionnaire), 9);
+    QCOMPARE(questionnaire->moneypercent(), qint16(29));
+    for (int step = 0; step < 7; ++step)
+        press(Qt::Key_Right);
+    press(Qt::Key_Tab);
+    press(Qt::Key_Space); // 7 markka, 4 points
+    QCOMPARE(questionnaire->moneypercent(), qint16(33));
+    for (int question = 10; question <= 24; ++question)
+        press(Qt::Key_Return);
+    QCOMPARE(questionnaire->moneypercent(), qint16(86));
+    press(Qt::Key_Tab);
+    press(Qt::Key_Return); // "&En ajattele"
+
+    auto* results = qobject_cast<StatusFrm*>(m_program->statusIfCreated());
+    QVERIFY(results);
+    QVERIFY(QTest::qWaitForWindowActive(results));
+    QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaLbl"))->text(), QStringLiteral(" 86%"));
+    press(Qt::Key_Return); // "&Uusi testi" has the focus
+    QVERIFY(QTest::qWaitForWindowActive(&intro));
+    // The start button is disabled at the next tick, and the focus leaves it for the name box.
+    QTRY_COMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("NimiTxt"));
 }
 
 void TestNavigation::windowsAreCreatedOnceAndOnlyHidden()
