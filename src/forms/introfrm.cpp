@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QTimer>
 
 using forms::verdana;
@@ -13,6 +14,31 @@ using forms::verdana;
 namespace {
 constexpr QSize clientSize{forms::fromTwips(5895), forms::fromTwips(3855)};
 constexpr QSize titlePictureSize{200, 50};
+
+// The title picture in the pixel density of the screen the label is on. A window is created
+// before it knows its screen, and it may move to a screen of another density later.
+void showTitlePicture(QLabel& picture)
+{
+    const qreal ratio = picture.devicePixelRatioF();
+    if (!picture.pixmap().isNull() && picture.pixmap().devicePixelRatio() == ratio)
+        return;
+    const QIcon title(QStringLiteral(":/images/otsikko.png"));
+    picture.setPixmap(title.pixmap(titlePictureSize, ratio));
+}
+
+bool mayChangePixelDensity(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::Show:
+    case QEvent::ScreenChangeInternal:
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    case QEvent::DevicePixelRatioChange:
+#endif
+        return true;
+    default:
+        return false;
+    }
+}
 } // namespace
 
 IntroFrm::IntroFrm(QWidget* parent)
@@ -35,9 +61,11 @@ IntroFrm::IntroFrm(QWidget* parent)
     QAction* separator = m_ui->YleistaMenu->insertSeparator(m_ui->LopetaFile);
     separator->setObjectName(QStringLiteral("ViivaFile2"));
 
-    m_ui->OtsikkoImg->setPixmap(QIcon(QStringLiteral(":/images/otsikko.png"))
-                                    .pixmap(titlePictureSize, devicePixelRatioF()));
+    showTitlePicture(*m_ui->OtsikkoImg);
     m_ui->OtsikkoImg->installEventFilter(this);
+    // Screen readers: the picture is the program's name, and the name box is named by its label.
+    m_ui->OtsikkoImg->setAccessibleName(QStringLiteral("Ahnemetri"));
+    m_ui->NimiLbl->setBuddy(m_ui->NimiTxt);
     // Ctrl+X belongs to the menu's "Lopeta", also while the name box has the focus.
     m_ui->NimiTxt->installEventFilter(this);
 
@@ -72,6 +100,8 @@ void IntroFrm::onTimerTick()
 
 bool IntroFrm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_ui->OtsikkoImg && mayChangePixelDensity(event->type()))
+        showTitlePicture(*m_ui->OtsikkoImg);
     if (watched == m_ui->OtsikkoImg && event->type() == QEvent::MouseButtonDblClick) {
         Q_EMIT aboutRequested();
         return true;

@@ -28,6 +28,8 @@ QuestionPanel::QuestionPanel(const quiz::Question& question, QWidget* container)
     , m_number(question.number)
 {
     setObjectName(quiz::panelName(question.number));
+    // Screen readers would name a panel inside another panel after the outer caption.
+    setAccessibleName(title());
     setGeometry(question.startsStack ? headPlace : innerPlace);
     // Opaque, so that a panel covers the one it lies in, caption and all.
     setAutoFillBackground(true);
@@ -78,6 +80,7 @@ void QuestionPanel::addDonationControls(const quiz::Answer& confirm)
 
     m_slider = new QSlider(Qt::Horizontal, this);
     m_slider->setObjectName(donation::sliderName.toString());
+    m_slider->setAccessibleName(QStringLiteral("Lahjoitus markkoina"));
     m_slider->setRange(donation::minimumAmount, donation::maximumAmount);
     m_slider->setSingleStep(1);
     m_slider->setPageStep(5);

@@ -26,6 +26,12 @@ StatusFrm::StatusFrm(QWidget* parent)
     m_ui->DiagnosisTxt->setTextInteractionFlags(Qt::TextSelectableByMouse
                                                 | Qt::TextSelectableByKeyboard);
 
+    // Screen readers would name the controls of a frame inside a frame after the outer caption.
+    m_ui->GraphicFrame->setAccessibleName(m_ui->GraphicFrame->title());
+    m_ui->TextFrame->setAccessibleName(m_ui->TextFrame->title());
+    m_ui->GraphicProg->setAccessibleName(QStringLiteral("Rahahulluusmittari"));
+    m_ui->DiagnosisTxt->setAccessibleName(QStringLiteral("Diagnoosi"));
+
     connect(m_ui->UusiCmd, &QPushButton::clicked, this, &StatusFrm::newTestRequested);
     connect(m_ui->LopetaCmd, &QPushButton::clicked, this, &StatusFrm::quitRequested);
 }
@@ -55,10 +61,13 @@ void StatusFrm::fill()
 
     setWindowTitle(forms::literalWindowTitle(report.caption));
     m_ui->ProssaSelLbl->setText(report.summaryLine);
+    // Read out exactly as shown: a label's own accessible text may drop an "&" of the name.
+    m_ui->ProssaSelLbl->setAccessibleName(report.summaryLine);
     m_ui->ProssaLbl->setText(report.percentText);
     m_ui->GraphicProg->setMeterValue(report.meterValue);
     // The tooltip is formed from what the meter reports back, not from the score.
     m_ui->GraphicProg->setToolTip(eval::MeterTip(m_ui->GraphicProg->meterValue()));
+    m_ui->GraphicProg->setAccessibleDescription(m_ui->GraphicProg->toolTip());
     // Without a diagnosis the box keeps whatever it showed before.
     if (report.diagnosis)
         m_ui->DiagnosisTxt->setPlainText(*report.diagnosis);

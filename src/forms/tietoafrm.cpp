@@ -21,6 +21,9 @@ TietoaFrm::TietoaFrm(QWidget* parent)
     m_ui->KoodariLbl->setFont(verdana(8.25, FontStyle::ItalicUnderlined));
     m_ui->SuunnittelijaLbl->setFont(verdana(8.25, FontStyle::ItalicUnderlined));
 
+    // The makers' names tell what they are in their tooltips; the address has none.
+    m_ui->URLLbl->setAccessibleDescription(QStringLiteral("Tekijöiden verkko-osoite"));
+
     connect(m_ui->OKcmd, &QPushButton::clicked, this, &TietoaFrm::dismissed);
 }
 

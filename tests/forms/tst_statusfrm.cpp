@@ -23,22 +23,7 @@ using forms::twipsRect;
 
 namespace {
 
-// Scores 37: the lowest answers except six, and nothing for the Kosovo fund.
-QStringList answersForThirtySeven()
-{
-    QStringList answers = lowestAnswers();
-    answers[2] = QStringLiteral("KyllaolenCmd3");   // +6
-    answers[6] = QStringLiteral("KyllapollinCmd7"); // +9
-    answers[7] = QStringLiteral("OtansenCmd8");     // +2
-    answers[10] = QStringLiteral("RikkoisinCmd11"); // +7
-    answers[12] = QStringLiteral("MyisinCmd13");    // +6
-    return answers;
-}
 
-QString diagnosisRow(int row)
-{
-    return eval::DiagnosisBands()[static_cast<std::size_t>(row - 1)].text.toString();
-}
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "programfixture.h"
 
 #include "app/resources.h"
+#include "eval/evaluation.h"
 #include "forms/introfrm.h"
 #include "forms/kysymysfrm.h"
 #include "forms/statusfrm.h"
@@ -200,4 +201,21 @@ QStringList lowestAnswers()
             QStringLiteral("FarkutCmd21"),      QStringLiteral("SulkkisCmd22"),
             QStringLiteral("EnsoisiCmd23"),     QStringLiteral("EnoleCmd24"),
             QStringLiteral("EnajatteleCmd25")};
+}
+
+QStringList answersForThirtySeven()
+{
+    // The lowest answers except five, and the donation question decides the rest.
+    QStringList answers = lowestAnswers();
+    answers[2] = QStringLiteral("KyllaolenCmd3");   // +6
+    answers[6] = QStringLiteral("KyllapollinCmd7"); // +9
+    answers[7] = QStringLiteral("OtansenCmd8");     // +2
+    answers[10] = QStringLiteral("RikkoisinCmd11"); // +7
+    answers[12] = QStringLiteral("MyisinCmd13");    // +6
+    return answers;
+}
+
+QString diagnosisRow(int row)
+{
+    return eval::DiagnosisBands()[static_cast<std::size_t>(row - 1)].text.toString();
 }

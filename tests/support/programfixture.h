@@ -46,6 +46,10 @@ public:
 // Answers that give the highest and the lowest total; question 9 goes with 0 and 20 markka.
 QStringList highestAnswers();
 QStringList lowestAnswers();
+// Answers worth 37 points with the donation at 0 markka (30 at 20 markka).
+QStringList answersForThirtySeven();
+// The text of a row of the diagnosis table, 1 to 11.
+QString diagnosisRow(int row);
 
 // The number of the question panel on top: the highest-numbered panel that is shown.
 int topQuestion(QWidget& questionnaire);
