@@ -1,0 +1,170 @@
+// The program's side of the benchmarks. Usage: ahnemetri-bench MODE [N]
+//   idle SECONDS   CPU time of the start window left alone, with its 5 ms polling timer
+//   answer ROUNDS  latency of every answer that uncovers the next question, over ROUNDS tests
+//   create COUNT   construction of the questionnaire window through a fresh window registry,
+//                  with the start window shown
+//   memory         peak resident memory after one whole test with the results shown
+// Runs on the offscreen platform; results go to standard output as "key value" lines.
+
+#include "benchsupport.h"
+
+#include "app/navigation.h"
+#include "app/resources.h"
+#include "app/windowregistry.h"
+#include "forms/introfrm.h"
+#include "forms/kysymysfrm.h"
+#include "forms/statusfrm.h"
+#include "quiz/catalogue.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// The program as main() builds it, started on the start window.
+struct Program {
+    WindowRegistry windows;
+    Navigation navigation{windows};
+
+    Program()
+    {
+        navigation.start();
+        bench::waitUntilShown(windows.introFrm());
+    }
+};
+
+QPushButton* button(QWidget& window, QStringView name)
+{
+    auto* found = window.findChild<QPushButton*>(name.toString());
+    if (!found)
+        bench::fail("a button is missing");
+    return found;
+}
+
+// Types a name on the start window and starts the test the way the user does.
+void beginTest(Program& program)
+{
+    IntroFrm& intro = program.windows.introFrm();
+    bench::waitUntilShown(intro);
+    auto* name = intro.findChild<QLineEdit*>(QStringLiteral("NimiTxt"));
+    if (!name)
+        bench::fail("the name box is missing");
+    name->setText(QStringLiteral("Roope"));
+    QPushButton* start = button(intro, u"AloitaCmd");
+    // The start button follows the name box on the window's next timer tick.
+    if (!bench::pumpUntil([start] { return start->isEnabled(); }))
+        bench::fail("the start button was never enabled");
+    QTest::mouseClick(start, Qt::LeftButton);
+    bench::waitUntilShown(program.windows.kysymysFrm());
+}
+
+// Answers the 25 questions by clicking, the left answers or the right ones, and ends on the
+// results window. With `latencies`, reports the time from each click to the paint of the
+// question it uncovers.
+void answerAll(Program& program, bool leftAnswers, bool latencies)
+{
+    KysymysFrm& questionnaire = program.windows.kysymysFrm();
+    for (const quiz::Question& question : quiz::questions()) {
+        const bool left = leftAnswers || question.kind == quiz::AnswerKind::Slider;
+        QPushButton* answer = button(questionnaire, left ? question.left.controlName
+                                                         : question.right.controlName);
+        if (question.number == quiz::questionCount) {
+            QTest::mouseClick(answer, Qt::LeftButton);
+            bench::waitUntilShown(program.windows.statusFrm());
+            return;
+        }
+        auto* next = questionnaire.findChild<QWidget*>(quiz::panelName(question.number + 1));
+        if (!next)
+            bench::fail("a question panel is missing");
+        bench::PaintWatch watch(next);
+        const long long start = bench::monotonicNs();
+        QTest::mouseClick(answer, Qt::LeftButton);
+        if (!bench::pumpUntil([&watch] { return watch.paints() > 0; }))
+            bench::fail("the next question was never painted");
+        const long long end = bench::monotonicNs();
+        if (latencies)
+            bench::report("answer_ms", static_cast<double>(end - start) / 1e6);
+    }
+}
+
+void newTest(Program& program)
+{
+    QTest::mouseClick(button(program.windows.statusFrm(), u"UusiCmd"), Qt::LeftButton);
+}
+
+void idle(int seconds)
+{
+    WindowRegistry windows;
+    Navigation navigation(windows);
+    navigation.start();
+    bench::measureIdle(windows.introFrm(), seconds);
+}
+
+void answer(int rounds)
+{
+    Program program;
+    for (int round = 0; round < rounds; ++round) {
+        beginTest(program);
+        answerAll(program, round % 2 == 0, true);
+        newTest(program);
+    }
+}
+
+void create(int count)
+{
+    // As in the program, the start window is up before the questionnaire is first needed.
+    // The first creation still pays for what Qt sets up once per process (the group box
+    // style, the fonts of the panels); it is reported apart.
+    Program program;
+    for (int i = 0; i <= count; ++i) {
+        WindowRegistry windows;
+        Navigation navigation(windows);
+        const long long start = bench::monotonicNs();
+        KysymysFrm& questionnaire = windows.kysymysFrm();
+        const long long end = bench::monotonicNs();
+        if (questionnaire.findChildren<QWidget*>().size() < quiz::questionCount)
+            bench::fail("the questionnaire has too few panels");
+        bench::report(i == 0 ? "create_first_ms" : "create_ms",
+                      static_cast<double>(end - start) / 1e6);
+    }
+}
+
+void memory()
+{
+    Program program;
+    beginTest(program);
+    answerAll(program, true, false);
+    bench::report("peak_rss_kib", static_cast<double>(bench::peakResidentKiB()));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Ahnemetri"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    app::initResources();
+
+    const char* mode = argc > 1 ? argv[1] : "";
+    const int n = argc > 2 ? std::atoi(argv[2]) : 0;
+    if (std::strcmp(mode, "idle") == 0 && n > 0)
+        idle(n);
+    else if (std::strcmp(mode, "answer") == 0 && n > 0)
+        answer(n);
+    else if (std::strcmp(mode, "create") == 0 && n > 0)
+        create(n);
+    else if (std::strcmp(mode, "memory") == 0)
+        memory();
+    else {
+        std::fprintf(stderr, "usage: %s idle SECONDS | answer ROUNDS | create COUNT | memory\n",
+                     argv[0]);
+        return 2;
+    }
+    return 0;
+}

@@ -1,0 +1,199 @@
+#pragma once
+
+// What the benchmark programs share: clocks, the process's CPU time and peak memory, a way to
+// run the event loop until something has happened, and probes for exposure and painting.
+// Every result goes to standard output as one line "key value", which the runner collects.
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <functional>
+#include <string>
+
+namespace bench {
+
+// Nanoseconds on the system-wide monotonic clock, comparable between processes.
+inline long long monotonicNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
+}
+
+// The moment the runner launched this process, on the monotonic clock; 0 when not given.
+inline long long launchNs()
+{
+    const char* text = std::getenv("AHNEMETRI_BENCH_T0");
+    return text ? std::strtoll(text, nullptr, 10) : 0;
+}
+
+// User and system time of the whole process, all threads, in milliseconds.
+inline double processCpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+// The peak resident set size of the process (VmHWM), in KiB; -1 if it cannot be read.
+inline long peakResidentKiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    }
+    return -1;
+}
+
+inline void report(const char* key, double value)
+{
+    std::printf("%s %.3f\n", key, value);
+    std::fflush(stdout);
+}
+
+[[noreturn]] inline void fail(const char* what)
+{
+    std::fprintf(stderr, "benchmark failed: %s\n", what);
+    std::fflush(stderr);
+    std::_Exit(3);
+}
+
+// Runs the event loop until `done` holds. Whatever is pending is handled first without
+// waiting, so that a result that is already due costs no timer; only then does the loop block
+// for further events, with a deadline that wakes it up in any case.
+template <typename Done>
+bool pumpUntil(Done done, int timeoutMs = 5000)
+{
+    QCoreApplication::processEvents();
+    if (done())
+        return true;
+    bool expired = false;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [&expired] { expired = true; });
+    deadline.start(timeoutMs);
+    while (!done() && !expired)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return done();
+}
+
+// Counts the Paint events that one widget receives.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget* widget)
+        : m_widget(widget)
+    {
+        m_widget->installEventFilter(this);
+    }
+    ~PaintWatch() override { m_widget->removeEventFilter(this); }
+
+    int paints() const { return m_paints; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++m_paints;
+        return false;
+    }
+
+private:
+    QWidget* m_widget;
+    int m_paints = 0;
+};
+
+// Calls back once, when the first top-level window of the process has been exposed and
+// painted. It watches every event of the application, so it is installed before anything is
+// shown. The window's Expose (or the Paint that the platform sends after it) is handed to the
+// window right here, so that the callback runs after the widgets have been drawn and flushed.
+class FirstPaintProbe : public QObject {
+public:
+    using Callback = std::function<void(QWindow*)>;
+
+    explicit FirstPaintProbe(Callback callback)
+        : m_callback(std::move(callback))
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~FirstPaintProbe() override { finish(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (m_done || event == m_delivering)
+            return false;
+        if (event->type() == QEvent::Paint && watched->isWidgetType()
+            && static_cast<QWidget*>(watched)->isWindow()) {
+            m_widgetPainted = true;
+            return false;
+        }
+        if ((event->type() != QEvent::Expose && event->type() != QEvent::Paint)
+            || !watched->isWindowType())
+            return false;
+        auto* window = static_cast<QWindow*>(watched);
+        m_delivering = event;
+        QCoreApplication::sendEvent(window, event);
+        m_delivering = nullptr;
+        if (m_widgetPainted && window->isExposed()) {
+            finish();
+            m_callback(window);
+        }
+        return true;
+    }
+
+private:
+    void finish()
+    {
+        if (!m_done) {
+            m_done = true;
+            QCoreApplication::instance()->removeEventFilter(this);
+        }
+    }
+
+    Callback m_callback;
+    QEvent* m_delivering = nullptr;
+    bool m_widgetPainted = false;
+    bool m_done = false;
+};
+
+// Waits until the window is on the (offscreen) screen and has drawn itself, then lets the
+// events that the showing queued run out.
+inline void waitUntilShown(QWidget& window)
+{
+    if (!pumpUntil([&window] {
+            return window.windowHandle() && window.windowHandle()->isExposed();
+        }))
+        fail("a window was never exposed");
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+// Runs the event loop with the window shown for `seconds`, and reports the CPU time the
+// process spent meanwhile.
+inline void measureIdle(QWidget& window, int seconds)
+{
+    waitUntilShown(window);
+    const double cpuBefore = processCpuMs();
+    const long long wallBefore = monotonicNs();
+    QTimer::singleShot(seconds * 1000, Qt::PreciseTimer, QCoreApplication::instance(),
+                       &QCoreApplication::quit);
+    QCoreApplication::exec();
+    report("idle_cpu_ms", processCpuMs() - cpuBefore);
+    report("idle_wall_ms", static_cast<double>(monotonicNs() - wallBefore) / 1e6);
+}
+
+} // namespace bench
