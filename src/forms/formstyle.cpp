@@ -31,7 +31,12 @@ void makeFixedWindow(QWidget& window, QSize clientSize)
 
 QIcon programIcon()
 {
-    return QIcon(QStringLiteral(":/icons/ahnemetri.png"));
+    // The 32-pixel icon is the program's own; the others keep it sharp in small title bars
+    // and on dense screens.
+    QIcon icon(QStringLiteral(":/icons/ahnemetri.png"));
+    icon.addFile(QStringLiteral(":/icons/ahnemetri-16.png"));
+    icon.addFile(QStringLiteral(":/icons/ahnemetri-64.png"));
+    return icon;
 }
 
 QString literalWindowTitle(const QString& text)
