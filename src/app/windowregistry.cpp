@@ -58,10 +58,14 @@ TietoaFrm& WindowRegistry::tietoaFrm()
     return obtain(m_tietoa);
 }
 
+std::array<QWidget*, 4> WindowRegistry::windows() const
+{
+    return {m_intro.get(), m_kysymys.get(), m_status.get(), m_tietoa.get()};
+}
+
 QWidget* WindowRegistry::existing(const QMetaObject& windowClass) const
 {
-    for (QWidget* window : std::initializer_list<QWidget*>{m_intro.get(), m_kysymys.get(),
-                                                           m_status.get(), m_tietoa.get()}) {
+    for (QWidget* window : windows()) {
         if (window && window->metaObject() == &windowClass)
             return window;
     }
@@ -72,8 +76,7 @@ QWidget* WindowRegistry::windowOf(const QWindow* handle) const
 {
     if (!handle)
         return nullptr;
-    for (QWidget* window : std::initializer_list<QWidget*>{m_intro.get(), m_kysymys.get(),
-                                                           m_status.get(), m_tietoa.get()}) {
+    for (QWidget* window : windows()) {
         if (window && window->windowHandle() == handle)
             return window;
     }
@@ -160,8 +163,7 @@ void WindowRegistry::endProgram()
     if (m_ended)
         return;
     m_ended = true;
-    for (QWidget* window : std::initializer_list<QWidget*>{m_intro.get(), m_kysymys.get(),
-                                                           m_status.get(), m_tietoa.get()}) {
+    for (QWidget* window : windows()) {
         if (window)
             window->hide();
     }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QSet>
 
+#include <array>
 #include <memory>
 
 class FormEvents;
@@ -51,6 +52,7 @@ protected:
 private:
     template <typename Window>
     Window& obtain(std::unique_ptr<Window>& slot);
+    std::array<QWidget*, 4> windows() const; // the slots, empty ones as null
     void activate(QWidget& window);
     void onFocusWindowChanged(QWindow* focusWindow);
     QWidget* windowOf(const QWindow* handle) const;
