@@ -89,7 +89,8 @@ QString IntroFrm::playerName() const
 
 void IntroFrm::clearName()
 {
-    m_ui->NimiTxt->clear();
+    // setText rather than clear(): the next player must not get the last name back with Undo.
+    m_ui->NimiTxt->setText(QString());
 }
 
 void IntroFrm::onTimerTick()

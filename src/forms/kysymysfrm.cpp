@@ -60,9 +60,10 @@ void KysymysFrm::formActivate()
 
 void KysymysFrm::onAnswered(int question, int points)
 {
-    // Only the panel on top answers; a covered panel's buttons cannot be reached, and this
-    // keeps any stray press from counting a question twice.
-    if (question != m_top)
+    // Only the panel on top of the shown questionnaire answers. A covered panel's buttons
+    // cannot be reached, and an access key's click, which lands 100 ms after the key, must not
+    // count once the window has been closed.
+    if (question != m_top || !isVisible())
         return;
     m_moneypercent = static_cast<qint16>(m_moneypercent + points);
     if (question == quiz::questionCount) {

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QTest>
 
 #include <functional>
@@ -62,6 +63,7 @@ private Q_SLOTS:
     void focusPassingThroughAnotherWindowIsNoSecondActivation();
     void contentsAreReadyBeforeTheFirstPaint();
     void closingTheQuestionnaireInterruptsTheTest();
+    void lateAccessKeyClickAfterClosingCountsNothing();
     void aboutWindowStaysOpenUntilTheEnd();
 
 private:
@@ -272,6 +274,22 @@ void TestNavigation::closingTheQuestionnaireInterruptsTheTest()
     QVERIFY(QTest::qWaitForWindowActive(questionnaire));
     QCOMPARE(topQuestion(*questionnaire), 1);
     QCOMPARE(questionnaire->moneypercent(), qint16(0));
+}
+
+void TestNavigation::lateAccessKeyClickAfterClosingCountsNothing()
+{
+    KysymysFrm* questionnaire = m_program->startTest(QStringLiteral("Nimi"));
+    QVERIFY(questionnaire);
+    const QStringList answers = highestAnswers();
+    for (qsizetype i = 0; i < answers.size() - 1; ++i)
+        QVERIFY(answer(*questionnaire, answers[i]));
+    // Alt+A on question 25 clicks "&Ajattelen" a moment later; the close box comes first.
+    QTest::keyClick(questionnaire, Qt::Key_A, Qt::AltModifier);
+    QVERIFY(!questionnaire->close());
+    IntroFrm& intro = m_program->windows.introFrm();
+    QVERIFY(waitForTicks(intro.findChild<QTimer*>(QStringLiteral("Timer1")), 60));
+    QCOMPARE(m_program->visibleWindows(), QList<QWidget*>{&intro});
+    QVERIFY(!m_program->statusIfCreated());
 }
 
 void TestNavigation::aboutWindowStaysOpenUntilTheEnd()

@@ -222,6 +222,11 @@ void TestStatusFrm::newTestButton()
     QCOMPARE(m_program->visibleWindows(), QList<QWidget*>{&intro});
     QVERIFY(intro.playerName().isEmpty());
     QTRY_VERIFY(!control<QPushButton>(intro, QStringLiteral("AloitaCmd"))->isEnabled());
+    // The last player's name is gone for good: Undo does not bring it back.
+    auto* nameBox = control<QLineEdit>(intro, QStringLiteral("NimiTxt"));
+    nameBox->setFocus();
+    QTest::keyClick(nameBox, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(nameBox->text().isEmpty());
     // The score waits for the next test to clear it.
     QCOMPARE(m_program->windows.kysymysFrm().moneypercent(), qint16(100));
 }
