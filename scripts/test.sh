@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
 # Builds the program and its tests and runs the whole suite. GUI tests use the offscreen
-# platform, so no display is needed.
+# platform, so no display is needed. When the suite passes, it is built and run once more with
+# AddressSanitizer and UndefinedBehaviorSanitizer (preset asan, build/asan); any report of
+# theirs, leaks included, fails the test in which it happens. The packaging checks are left out
+# there: they test files, not the code.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
 ensure_packages "${BUILD_PACKAGES[@]}" qt6-qpa-plugins \
-    desktop-file-utils appstream dpkg-dev binutils-mingw-w64-x86-64
+    desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64
 
 export QT_QPA_PLATFORM=offscreen
 cmake --preset debug
 cmake --build --preset debug --parallel "$(nproc)"
 ctest --preset debug
+
+cmake --preset asan
+cmake --build --preset asan --parallel "$(nproc)"
+ctest --preset asan
