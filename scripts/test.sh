@@ -3,7 +3,8 @@
 # platform, so no display is needed. When the suite passes, it is built and run once more with
 # AddressSanitizer and UndefinedBehaviorSanitizer (preset asan, build/asan); any report of
 # theirs, leaks included, fails the test in which it happens. The packaging checks are left out
-# there: they test files, not the code.
+# there: they test files, not the code. Last comes a bounded libFuzzer run over the evaluation
+# rules, in a clang build of its own (build/fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
@@ -18,3 +19,5 @@ ctest --preset debug
 cmake --preset asan
 cmake --build --preset asan --parallel "$(nproc)"
 ctest --preset asan
+
+bash scripts/fuzz.sh
