@@ -24,6 +24,7 @@ KysymysFrm::KysymysFrm(QWidget* parent)
         QWidget* container = question.startsStack ? static_cast<QWidget*>(this) : m_panels.back();
         auto* questionPanel = new QuestionPanel(question, container);
         questionPanel->setVisible(question.number == 1);
+        questionPanel->setOnTop(question.number == 1);
         connect(questionPanel, &QuestionPanel::answered, this, &KysymysFrm::onAnswered);
         for (QWidget* control : questionPanel->focusOrder()) {
             if (previousControl)
@@ -32,7 +33,7 @@ KysymysFrm::KysymysFrm(QWidget* parent)
         }
         m_panels.push_back(questionPanel);
     }
-    putOnTop(1);
+    panel(1).firstControl()->setFocus(Qt::OtherFocusReason);
 }
 
 KysymysFrm::~KysymysFrm() = default;
@@ -67,7 +68,6 @@ void KysymysFrm::onAnswered(int question, int points)
         return;
     m_moneypercent = static_cast<qint16>(m_moneypercent + points);
     if (question == quiz::questionCount) {
-        m_top = 0; // nothing more to answer until the next activation starts over
         Q_EMIT finished();
         return;
     }
@@ -78,12 +78,10 @@ void KysymysFrm::onAnswered(int question, int points)
 
 void KysymysFrm::putOnTop(int question)
 {
-    m_top = question;
     QuestionPanel& top = panel(question);
     top.setOnTop(true);
     top.firstControl()->setFocus(Qt::OtherFocusReason);
-    for (QuestionPanel* other : m_panels) {
-        if (other != &top)
-            other->setOnTop(false);
-    }
+    if (m_top != question)
+        panel(m_top).setOnTop(false);
+    m_top = question;
 }
