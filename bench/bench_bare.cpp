@@ -140,20 +140,5 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
 
-    const char* mode = argc > 1 ? argv[1] : "";
-    const int n = argc > 2 ? std::atoi(argv[2]) : 0;
-    if (std::strcmp(mode, "idle") == 0 && n > 0)
-        idle(n);
-    else if (std::strcmp(mode, "answer") == 0 && n > 0)
-        answer(n);
-    else if (std::strcmp(mode, "create") == 0 && n > 0)
-        create(n);
-    else if (std::strcmp(mode, "memory") == 0)
-        memory();
-    else {
-        std::fprintf(stderr, "usage: %s idle SECONDS | answer ROUNDS | create COUNT | memory\n",
-                     argv[0]);
-        return 2;
-    }
-    return 0;
+    return bench::runMode(argc, argv, {idle, answer, create, memory});
 }

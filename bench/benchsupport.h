@@ -196,4 +196,33 @@ inline void measureIdle(QWidget& window, int seconds)
     report("idle_wall_ms", static_cast<double>(monotonicNs() - wallBefore) / 1e6);
 }
 
+// The measurement a benchmark process makes, chosen on its command line:
+// "idle SECONDS", "answer ROUNDS", "create COUNT" or "memory".
+struct Modes {
+    void (*idle)(int seconds);
+    void (*answer)(int rounds);
+    void (*create)(int count);
+    void (*memory)();
+};
+
+inline int runMode(int argc, char* argv[], const Modes& modes)
+{
+    const char* mode = argc > 1 ? argv[1] : "";
+    const int n = argc > 2 ? std::atoi(argv[2]) : 0;
+    if (std::strcmp(mode, "idle") == 0 && n > 0)
+        modes.idle(n);
+    else if (std::strcmp(mode, "answer") == 0 && n > 0)
+        modes.answer(n);
+    else if (std::strcmp(mode, "create") == 0 && n > 0)
+        modes.create(n);
+    else if (std::strcmp(mode, "memory") == 0)
+        modes.memory();
+    else {
+        std::fprintf(stderr, "usage: %s idle SECONDS | answer ROUNDS | create COUNT | memory\n",
+                     argv[0]);
+        return 2;
+    }
+    return 0;
+}
+
 } // namespace bench

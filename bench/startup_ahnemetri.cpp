@@ -4,9 +4,7 @@
 
 #include "benchsupport.h"
 
-#include "app/navigation.h"
-#include "app/resources.h"
-#include "app/windowregistry.h"
+#include "app/program.h"
 #include "forms/introfrm.h"
 
 #include <QApplication>
@@ -15,13 +13,9 @@ int main(int argc, char* argv[])
 {
     const long long entered = bench::monotonicNs();
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Ahnemetri"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.ahnemetri.Ahnemetri"));
-    QApplication::setQuitOnLastWindowClosed(false);
-    app::initResources();
-
-    WindowRegistry windows;
+    app::configureApplication();
+    app::Program program;
+    WindowRegistry& windows = program.windows();
     bench::FirstPaintProbe probe([&windows, entered](QWindow* window) {
         const long long now = bench::monotonicNs();
         if (window != windows.introFrm().windowHandle())
@@ -34,9 +28,6 @@ int main(int argc, char* argv[])
                                   Qt::QueuedConnection);
     });
 
-    Navigation navigation(windows);
-    QObject::connect(&windows, &WindowRegistry::programEnded, &application,
-                     [] { QCoreApplication::exit(0); });
-    navigation.start();
+    program.start();
     return QApplication::exec();
 }

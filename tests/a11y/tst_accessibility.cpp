@@ -108,7 +108,6 @@ private Q_SLOTS:
 
 private:
     IntroFrm& intro() { return m_program->windows.introFrm(); }
-    KysymysFrm* questionnaireAt(int question);
     QWidget* windowInState(const QString& state);
 
     std::optional<ProgramFixture> m_program;
@@ -122,21 +121,6 @@ void TestAccessibility::init()
 void TestAccessibility::cleanup()
 {
     m_program.reset();
-}
-
-// Starts a test and answers the questions before `question` with clicks, so that its panel is
-// on top.
-KysymysFrm* TestAccessibility::questionnaireAt(int question)
-{
-    KysymysFrm* questionnaire = m_program->startTest(QStringLiteral("Nimi"));
-    if (!questionnaire)
-        return nullptr;
-    const QStringList answers = lowestAnswers();
-    for (int number = 1; number < question; ++number) {
-        if (!answer(*questionnaire, answers[number - 1]))
-            return nullptr;
-    }
-    return topQuestion(*questionnaire) == question ? questionnaire : nullptr;
 }
 
 void TestAccessibility::startWindow_data()
@@ -204,7 +188,7 @@ void TestAccessibility::questionPanels_data()
 void TestAccessibility::questionPanels()
 {
     QFETCH(int, question);
-    KysymysFrm* questionnaire = questionnaireAt(question);
+    KysymysFrm* questionnaire = m_program->questionnaireAt(question);
     QVERIFY(questionnaire);
     const quiz::Question& asked = quiz::question(question);
 
@@ -251,7 +235,7 @@ void TestAccessibility::questionPanels()
 
 void TestAccessibility::donationSliderReadsAndTakesTheAmount()
 {
-    KysymysFrm* questionnaire = questionnaireAt(quiz::donation::questionNumber);
+    KysymysFrm* questionnaire = m_program->questionnaireAt(quiz::donation::questionNumber);
     QVERIFY(questionnaire);
     QAccessibleInterface* slider =
         reachableByName(*questionnaire, QStringLiteral("KysymysSlider9"));
@@ -440,7 +424,7 @@ QWidget* TestAccessibility::windowInState(const QString& state)
         return &intro();
     }
     if (state.startsWith(u"question "))
-        return questionnaireAt(state.sliced(9).toInt());
+        return m_program->questionnaireAt(state.sliced(9).toInt());
     if (state == u"results")
         return m_program->runTest(QStringLiteral("Nimi"), answersForThirtySeven(), 0);
     if (state == u"about") {

@@ -216,7 +216,6 @@ private Q_SLOTS:
 private:
     IntroFrm& intro() { return m_program->windows.introFrm(); }
     QWidget* windowIn(const QString& state);
-    KysymysFrm* questionnaireAt(int question);
 
     std::optional<ProgramFixture> m_program;
 };
@@ -231,19 +230,6 @@ void TestHighDpi::cleanup()
     m_program.reset();
 }
 
-KysymysFrm* TestHighDpi::questionnaireAt(int question)
-{
-    KysymysFrm* questionnaire = m_program->startTest(QStringLiteral("Nimi"));
-    if (!questionnaire)
-        return nullptr;
-    const QStringList answers = lowestAnswers();
-    for (int number = 1; number < question; ++number) {
-        if (!answer(*questionnaire, answers[number - 1]))
-            return nullptr;
-    }
-    return topQuestion(*questionnaire) == question ? questionnaire : nullptr;
-}
-
 // The windows in states that show their longest texts.
 QWidget* TestHighDpi::windowIn(const QString& state)
 {
@@ -254,7 +240,7 @@ QWidget* TestHighDpi::windowIn(const QString& state)
         return &intro();
     }
     if (words.first() == u"question") {
-        KysymysFrm* questionnaire = questionnaireAt(words.at(1).toInt());
+        KysymysFrm* questionnaire = m_program->questionnaireAt(words.at(1).toInt());
         if (questionnaire && words.size() > 2) {
             // "question 9 at 20": the slider moved with the keyboard to that amount.
             auto* slider = control<QSlider>(*questionnaire, QStringLiteral("KysymysSlider9"));
@@ -374,7 +360,7 @@ void TestHighDpi::controlsKeepTheirPlace()
 
 void TestHighDpi::questionPanelsKeepTheirPlace()
 {
-    KysymysFrm* questionnaire = questionnaireAt(1);
+    KysymysFrm* questionnaire = m_program->questionnaireAt(1);
     QVERIFY(questionnaire);
     const QStringList answers = lowestAnswers();
     for (const quiz::Question& question : quiz::questions()) {

@@ -121,6 +121,19 @@ KysymysFrm* ProgramFixture::startTest(const QString& name)
     return questionnaire;
 }
 
+KysymysFrm* ProgramFixture::questionnaireAt(int question)
+{
+    KysymysFrm* questionnaire = startTest(QStringLiteral("Nimi"));
+    if (!questionnaire)
+        return nullptr;
+    const QStringList answers = lowestAnswers();
+    for (int number = 1; number < question; ++number) {
+        if (!answer(*questionnaire, answers[number - 1]))
+            return nullptr;
+    }
+    return topQuestion(*questionnaire) == question ? questionnaire : nullptr;
+}
+
 namespace {
 QGroupBox* panel(QWidget& questionnaire, int number)
 {

@@ -37,6 +37,9 @@ public:
     // Types the name into the start window, waits for the start button and clicks it; returns
     // the questionnaire once it is the active window, or null.
     KysymysFrm* startTest(const QString& name);
+    // Starts a test and answers the questions before `question` with the lowest answers, so
+    // that its panel is on top; null if that fails.
+    KysymysFrm* questionnaireAt(int question);
 
     // A whole test by clicks: the name, one answer button per question (the confirm button
     // for question 9) and the donation amount. Returns the results window once it is active.
