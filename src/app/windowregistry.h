@@ -37,7 +37,6 @@ public:
 
     // Ends the program at once: every window goes, and no window event runs any more.
     void endProgram();
-    bool hasEnded() const { return m_ended; }
 
 Q_SIGNALS:
     // Emitted when a window has been created, before its Load event, so that it can be wired.
