@@ -1,10 +1,13 @@
+#include "app/commandline.h"
 #include "app/program.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
-    QApplication application(argc, argv);
+    if (const std::optional<int> status = app::answerCommandLine(argc, argv))
+        return *status;
+    const std::unique_ptr<QApplication> application = app::createApplication(argc, argv);
     app::configureApplication();
     app::Program program;
     program.start();

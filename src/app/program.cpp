@@ -1,6 +1,8 @@
 #include "app/program.h"
 
+#include "app/qttranslations.h"
 #include "app/resources.h"
+#include "version.h"
 
 #include <QApplication>
 
@@ -9,11 +11,12 @@ namespace app {
 void configureApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Ahnemetri"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setApplicationVersion(QStringLiteral(AHNEMETRI_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.ahnemetri.Ahnemetri"));
     // The program ends through "Lopeta" or the start window's close box, never by itself.
     QApplication::setQuitOnLastWindowClosed(false);
     initResources();
+    installQtTranslations(systemQtTranslationsDirectory());
 }
 
 Program::Program()

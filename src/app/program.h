@@ -5,8 +5,8 @@
 
 namespace app {
 
-// The application-wide settings: names, the compiled-in pictures, and that the program never
-// quits just because no window is visible.
+// The application-wide settings: names, the compiled-in pictures, Qt's own texts in Finnish,
+// and that the program never quits just because no window is visible.
 void configureApplication();
 
 // The running program: its windows and the ways between them. When the program ends, the

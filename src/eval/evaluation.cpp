@@ -1,6 +1,7 @@
 #include "eval/evaluation.h"
 
 #include "eval/numbertext.h"
+#include "version.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -13,7 +14,7 @@ namespace {
 // Every fixed text of the results. Spaces are significant: the number texts bring their own
 // leading blank, so "Rahahulluus:" and "Olet" end without one.
 namespace text {
-constexpr QStringView captionStart = u"Ahnemetri 1.0 - Tilastot (";
+constexpr QStringView captionStart = u"" AHNEMETRI_TITLE " - Tilastot (";
 constexpr QStringView captionEnd = u")";
 constexpr QStringView captionEndShortened = u"...)";
 constexpr QStringView summaryStart = u"Rahahulluus:";

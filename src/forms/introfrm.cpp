@@ -2,6 +2,7 @@
 #include "ui_introfrm.h"
 
 #include "forms/formstyle.h"
+#include "version.h"
 
 #include <QAction>
 #include <QIcon>
@@ -47,6 +48,7 @@ IntroFrm::IntroFrm(QWidget* parent)
     , m_timer(new QTimer(this))
 {
     m_ui->setupUi(this);
+    setWindowTitle(QStringLiteral(AHNEMETRI_TITLE));
     m_ui->centralwidget->setFixedSize(clientSize);
     forms::makeFixedWindow(*this, clientSize);
     setWindowIcon(forms::programIcon());

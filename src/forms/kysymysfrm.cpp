@@ -4,6 +4,7 @@
 #include "forms/formstyle.h"
 #include "forms/questionpanel.h"
 #include "quiz/catalogue.h"
+#include "version.h"
 
 #include <QSlider>
 
@@ -12,6 +13,7 @@ KysymysFrm::KysymysFrm(QWidget* parent)
     , m_ui(std::make_unique<Ui::KysymysFrm>())
 {
     m_ui->setupUi(this);
+    setWindowTitle(QStringLiteral(AHNEMETRI_TITLE " - Testi käynnissä"));
     forms::makeFixedWindow(*this, {forms::fromTwips(5415), forms::fromTwips(2535)});
     setWindowIcon(forms::programIcon());
     setFont(forms::verdana(8.25));

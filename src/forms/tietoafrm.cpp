@@ -2,6 +2,7 @@
 #include "ui_tietoafrm.h"
 
 #include "forms/formstyle.h"
+#include "version.h"
 
 using forms::FontStyle;
 using forms::verdana;
@@ -11,6 +12,9 @@ TietoaFrm::TietoaFrm(QWidget* parent)
     , m_ui(std::make_unique<Ui::TietoaFrm>())
 {
     m_ui->setupUi(this);
+    setWindowTitle(QStringLiteral(AHNEMETRI_TITLE " - Tietoa"));
+    m_ui->OtsikkoLbl->setText(QStringLiteral(AHNEMETRI_TITLE));
+    m_ui->OtsikkoLbl->setToolTip(QStringLiteral(AHNEMETRI_TITLE));
     forms::makeFixedWindow(*this, {forms::fromTwips(4335), forms::fromTwips(3510)});
 
     setFont(verdana(8.25));

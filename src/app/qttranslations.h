@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace app {
+
+// Puts the texts Qt itself supplies (the name box's context menu, key names and the like) into
+// Finnish, whatever the system's language, from Qt's Finnish translation in `directory`.
+// Returns false, and leaves Qt's English texts, when the translation is not there.
+bool installQtTranslations(const QString& directory);
+
+// Where the system's Qt keeps its translations (Debian: /usr/share/qt6/translations, from the
+// package qt6-translations-l10n).
+QString systemQtTranslationsDirectory();
+
+} // namespace app
