@@ -33,6 +33,7 @@ cmake -S . -B "$build" -G "Unix Makefiles" \
     -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS="$sanitize" \
     -DAHNEMETRI_FUZZ=ON \
+    -DAHNEMETRI_WERROR=ON \
     -DAHNEMETRI_BUILD_TESTS=OFF
 cmake --build "$build" --target fuzz_evaluation --parallel "$(nproc)"
 
