@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
-ensure_packages "${BUILD_PACKAGES[@]}" qt6-qpa-plugins
+ensure_packages "${BUILD_PACKAGES[@]}" "${RUNTIME_PACKAGES[@]}"
 
 if ! grep -q 'add_subdirectory(bench)' CMakeLists.txt; then
     echo "bench.sh: CMakeLists.txt does not add the bench folder (AHNEMETRI_BUILD_BENCHMARKS)" >&2

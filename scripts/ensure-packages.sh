@@ -20,3 +20,6 @@ ensure_packages() {
 
 # What building the program needs on Debian 12.
 BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev qt6-base-dev-tools fonts-dejavu-core)
+# What running it needs besides the libraries: the window system plugins and Qt's own texts in
+# Finnish (the program starts without them, in English where Qt speaks).
+RUNTIME_PACKAGES=(qt6-qpa-plugins qt6-translations-l10n)

@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
-ensure_packages "${BUILD_PACKAGES[@]}" qt6-qpa-plugins
+ensure_packages "${BUILD_PACKAGES[@]}" "${RUNTIME_PACKAGES[@]}"
 
 cmake --preset release >/dev/null
 cmake --build --preset release --parallel "$(nproc)"

@@ -8,8 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
-ensure_packages "${BUILD_PACKAGES[@]}" qt6-qpa-plugins \
-    desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64
+ensure_packages "${BUILD_PACKAGES[@]}" "${RUNTIME_PACKAGES[@]}" \
+    desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64 lintian
 
 export QT_QPA_PLATFORM=offscreen
 cmake --preset debug

@@ -6,6 +6,7 @@
 
 #include "programfixture.h"
 #include "stresskit.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QRandomGenerator>
@@ -16,7 +17,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ahnemetri"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setApplicationVersion(QStringLiteral(AHNEMETRI_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
 
     const quint32 seed =

@@ -1,0 +1,101 @@
+// What the program's start-up settings (app::configureApplication) give the user: Qt's own texts
+// in Finnish under any locale (this test runs under LANG=C), and windows that a dock groups
+// under the program's launcher.
+
+#include "programfixture.h"
+
+#include "app/program.h"
+#include "app/qttranslations.h"
+#include "forms/introfrm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTranslator>
+
+class TestStartupSettings : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup();
+
+    void nameBoxContextMenu_data();
+    void nameBoxContextMenu();
+    void windowClassIsTheLaunchersOwn();
+};
+
+void TestStartupSettings::cleanup()
+{
+    // Every case starts from Qt's untranslated texts: a deleted translator is removed as well.
+    qDeleteAll(qApp->findChildren<QTranslator*>());
+}
+
+void TestStartupSettings::nameBoxContextMenu_data()
+{
+    QTest::addColumn<bool>("translationsThere");
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("Qt's Finnish texts")
+        << true
+        << QStringList{"&Kumoa", "&Tee uudelleen", "L&eikkaa", "K&opioi", "&Liitä", "Poista",
+                       "Valitse kaikki"};
+    QTest::newRow("without Qt's translations")
+        << false << QStringList{"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Delete", "Select All"};
+}
+
+void TestStartupSettings::nameBoxContextMenu()
+{
+    QFETCH(bool, translationsThere);
+    QFETCH(QStringList, texts);
+
+    if (translationsThere) {
+        QVERIFY2(QFileInfo::exists(app::systemQtTranslationsDirectory() + QStringLiteral("/qtbase_fi.qm")),
+                 "Qt's Finnish translation is not installed (package qt6-translations-l10n)");
+        app::configureApplication();
+    } else {
+        const QTemporaryDir empty;
+        QVERIFY(!app::installQtTranslations(empty.path()));
+    }
+    // The program starts either way.
+    ProgramFixture program;
+    IntroFrm& intro = program.windows.introFrm();
+    QTRY_VERIFY(intro.isActiveWindow());
+
+    // A right click into the name box.
+    auto* nameBox = control<QLineEdit>(intro, QStringLiteral("NimiTxt"));
+    const QPoint inside(10, nameBox->height() / 2);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, inside, nameBox->mapToGlobal(inside));
+    QApplication::sendEvent(nameBox, &click);
+    QMenu* menu = nullptr;
+    QTRY_VERIFY((menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
+
+    QStringList shown;
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator())
+            shown.append(action->text().section(u'\t', 0, 0)); // the shortcut comes after a tab
+    }
+    QCOMPARE(shown, texts);
+
+    QTest::keyClick(menu, Qt::Key_Escape);
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+}
+
+void TestStartupSettings::windowClassIsTheLaunchersOwn()
+{
+    app::configureApplication();
+    const QSettings launcher(QStringLiteral(AHNEMETRI_DESKTOP_FILE), QSettings::IniFormat);
+    // On X11 the class of every window (WM_CLASS) is the application name; on Wayland the
+    // application id is the launcher's name.
+    QCOMPARE(launcher.value(QStringLiteral("Desktop Entry/StartupWMClass")).toString(),
+             QApplication::applicationName());
+    QCOMPARE(QGuiApplication::desktopFileName() + QStringLiteral(".desktop"),
+             QFileInfo(QStringLiteral(AHNEMETRI_DESKTOP_FILE)).fileName());
+}
+
+QTEST_MAIN(TestStartupSettings)
+#include "tst_startupsettings.moc"
