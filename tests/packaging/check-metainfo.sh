@@ -36,6 +36,10 @@ binary=$(element binary)
 [ "$binary" = "$exe" ] || fail "provided binary '$binary' is not the program '$exe'"
 
 grep -q '<content_rating type="oars-1.1"' "$metainfo" || fail "no OARS 1.1 content rating"
+grep -q '<release version="[^"]*" date="[0-9]\{4\}-[0-9]\{2\}-[0-9]\{2\}"' "$metainfo" \
+    || fail "no release with its date"
+# AppStream 1.0 wants the homepage; 0.16 does not yet ask for it.
+[ -n "$(element url)" ] || fail "no homepage URL"
 
 [ $status -eq 0 ] && echo "PASS: $metainfo"
 exit $status
