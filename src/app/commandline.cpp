@@ -45,6 +45,20 @@ QString helpText(const QString& program, const QList<QCommandLineOption>& option
     return text;
 }
 
+// The option as the user typed it, dashes included and any value left out.
+QString typedOption(const QStringList& arguments, const QString& name)
+{
+    for (const QString& argument : arguments.sliced(1)) {
+        const QString option = argument.section(u'=', 0, 0);
+        qsizetype dashes = 0;
+        while (dashes < option.size() && option.at(dashes) == u'-')
+            ++dashes;
+        if (dashes > 0 && option.sliced(dashes) == name)
+            return option;
+    }
+    return name;
+}
+
 int fail(const QString& program, const QString& problem)
 {
     print(stderr, program + QStringLiteral(": ") + problem + QStringLiteral("\nOhje: ") + program +
@@ -59,8 +73,9 @@ std::optional<int> answerCommandLine(int argc, const char* const* argv)
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    const QString program =
-        arguments.isEmpty() ? QStringLiteral("ahnemetri") : QFileInfo(arguments.first()).fileName();
+    if (arguments.isEmpty())
+        arguments.append(QStringLiteral("ahnemetri"));
+    const QString program = QFileInfo(arguments.first()).fileName();
 
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Näyttää tämän ohjeen ja lopettaa."));
@@ -84,8 +99,8 @@ std::optional<int> answerCommandLine(int argc, const char* const* argv)
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty()) {
-            const QString dashes = unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--");
-            return fail(program, QStringLiteral("tuntematon valitsin '") + dashes + unknown.first() + u'\'');
+            return fail(program, QStringLiteral("tuntematon valitsin '") +
+                                     typedOption(arguments, unknown.first()) + u'\'');
         }
         return fail(program, QStringLiteral("valitsimen arvo puuttuu tai on ylimääräinen"));
     }

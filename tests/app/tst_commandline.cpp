@@ -73,6 +73,8 @@ void TestCommandLine::answers_data()
                                          << "ahnemetri: tuntematon valitsin '--tulos'" + hint;
     QTest::newRow("unknown short option") << QStringList{"-x"} << 2 << ""
                                           << "ahnemetri: tuntematon valitsin '-x'" + hint;
+    QTest::newRow("unknown word after one dash") << QStringList{"-platforms"} << 2 << ""
+                                                 << "ahnemetri: tuntematon valitsin '-platforms'" + hint;
     QTest::newRow("argument") << QStringList{"Roope"} << 2 << ""
                               << "ahnemetri: ylimääräinen argumentti 'Roope'" + hint;
     QTest::newRow("value missing") << QStringList{"-platform"} << 2 << ""
