@@ -10,6 +10,5 @@ int main(int argc, char* argv[])
     const std::unique_ptr<QApplication> application = app::createApplication(argc, argv);
     app::configureApplication();
     app::Program program;
-    program.start();
-    return QApplication::exec();
+    return program.exec();
 }

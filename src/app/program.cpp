@@ -19,10 +19,18 @@ void configureApplication()
     installQtTranslations(systemQtTranslationsDirectory());
 }
 
-Program::Program()
+Program::Program(Navigation::Clock clock)
+    : m_navigation(m_windows, std::move(clock))
 {
+}
+
+int Program::exec()
+{
+    // Only a program that runs the event loop ends it; a test goes on after "Lopeta".
     QObject::connect(&m_windows, &WindowRegistry::programEnded, qApp,
                      [] { QCoreApplication::exit(0); });
+    start();
+    return QApplication::exec();
 }
 
 } // namespace app

@@ -75,11 +75,11 @@ IntroFrm::IntroFrm(QWidget* parent)
     connect(m_ui->TietoaFile, &QAction::triggered, this, &IntroFrm::aboutRequested);
     connect(m_ui->LopetaFile, &QAction::triggered, this, &IntroFrm::quitRequested);
 
-    // The start button follows the name box by polling, as long as the window exists.
+    // The start button follows the name box by polling while the window is shown; it starts
+    // with the window (showEvent).
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setInterval(5);
     connect(m_timer, &QTimer::timeout, this, &IntroFrm::onTimerTick);
-    m_timer->start();
 }
 
 IntroFrm::~IntroFrm() = default;
@@ -93,6 +93,22 @@ void IntroFrm::clearName()
 {
     // setText rather than clear(): the next player must not get the last name back with Undo.
     m_ui->NimiTxt->setText(QString());
+}
+
+void IntroFrm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // The first tick comes at once, so the button is right before the window is drawn, also
+    // when the name was cleared while the window was hidden.
+    onTimerTick();
+    m_timer->start();
+}
+
+void IntroFrm::hideEvent(QHideEvent* event)
+{
+    // Nobody types into a hidden window: the polling rests, and with it the whole program.
+    m_timer->stop();
+    QMainWindow::hideEvent(event);
 }
 
 void IntroFrm::onTimerTick()

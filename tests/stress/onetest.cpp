@@ -1,12 +1,11 @@
 // One whole test from the program's start to "Lopeta", as a process of its own, for memory
-// checkers (scripts/valgrind.sh). The application is set up as the program's main() sets it up;
-// the exit status tells whether everything on the way was as expected.
+// checkers (scripts/valgrind.sh). The program is assembled and set up as main() does it (the
+// fixture); the exit status tells whether everything on the way was as expected.
 //
 // Usage: stress_onetest [SEED]   (runs on the offscreen platform)
 
 #include "programfixture.h"
 #include "stresskit.h"
-#include "version.h"
 
 #include <QApplication>
 #include <QRandomGenerator>
@@ -16,9 +15,6 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Ahnemetri"));
-    QApplication::setApplicationVersion(QStringLiteral(AHNEMETRI_VERSION));
-    QApplication::setQuitOnLastWindowClosed(false);
 
     const quint32 seed =
         argc > 1 ? QByteArray(argv[1]).toUInt() : QRandomGenerator::global()->generate();

@@ -1,6 +1,5 @@
 #include "programfixture.h"
 
-#include "app/resources.h"
 #include "eval/evaluation.h"
 #include "forms/introfrm.h"
 #include "forms/kysymysfrm.h"
@@ -18,9 +17,9 @@
 
 ProgramFixture::ProgramFixture()
 {
-    app::initResources();
+    app::configureApplication();
     QObject::connect(&windows, &WindowRegistry::programEnded, [this] { ended = true; });
-    navigation.start();
+    program.start();
     if (!QTest::qWaitForWindowActive(&windows.introFrm()))
         qWarning("the start window did not become active");
 }

@@ -1,14 +1,13 @@
 #pragma once
 
-#include "app/navigation.h"
-#include "app/windowregistry.h"
+#include "app/program.h"
 
 #include <QString>
 #include <QTime>
 #include <QTimer>
 #include <QWidget>
 
-// A whole program for one test: the window registry and the navigation, started on the start
+// A whole program for one test, assembled as main() assembles it and started on the start
 // window, with a clock that the test sets.
 class KysymysFrm;
 class StatusFrm;
@@ -18,13 +17,13 @@ public:
     ProgramFixture();
     ~ProgramFixture();
 
-    WindowRegistry windows;
     QTime now{14, 9, 5};
     int clockReads = 0; // one per fill of the results window
-    Navigation navigation{windows, [this] {
-                              ++clockReads;
-                              return now;
-                          }};
+    app::Program program{[this] {
+        ++clockReads;
+        return now;
+    }};
+    WindowRegistry& windows = program.windows();
     bool ended = false;
 
     // The program's windows in the order the registry would create them, if they exist.

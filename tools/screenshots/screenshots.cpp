@@ -1,9 +1,7 @@
 // Renders each window of the program in a telling state to PNG files, for the README.
 // Usage: ahnemetri-screenshots OUTPUT_DIR   (runs on the offscreen platform)
 
-#include "app/navigation.h"
-#include "app/resources.h"
-#include "app/windowregistry.h"
+#include "app/program.h"
 #include "forms/introfrm.h"
 #include "forms/kysymysfrm.h"
 #include "forms/statusfrm.h"
@@ -70,7 +68,7 @@ void answer(KysymysFrm& questionnaire, const char* button)
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    app::initResources();
+    app::configureApplication();
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
         return 2;
@@ -79,10 +77,10 @@ int main(int argc, char* argv[])
     if (!dir.mkpath(QStringLiteral(".")))
         return 1;
 
-    WindowRegistry windows;
     // A fixed time of day, so that the pictures stay the same from run to run.
-    Navigation navigation(windows, [] { return QTime(14, 9, 5); });
-    navigation.start();
+    app::Program program([] { return QTime(14, 9, 5); });
+    WindowRegistry& windows = program.windows();
+    program.start();
 
     IntroFrm& intro = windows.introFrm();
     control<QLineEdit>(intro, QStringLiteral("NimiTxt"))->setText(QStringLiteral("Roope"));
@@ -110,7 +108,7 @@ int main(int argc, char* argv[])
         answer(questionnaire, button);
     save(windows.statusFrm(), dir, "results.png");
 
-    navigation.start();
+    program.start();
     windows.show(windows.tietoaFrm());
     save(windows.tietoaFrm(), dir, "about.png");
     return 0;
