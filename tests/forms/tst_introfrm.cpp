@@ -3,10 +3,12 @@
 #include "forms/formstyle.h"
 #include "forms/introfrm.h"
 #include "forms/kysymysfrm.h"
+#include "forms/statusfrm.h"
 #include "forms/tietoafrm.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,6 +50,10 @@ private Q_SLOTS:
     void windowIsFixedWithoutMaximise();
     void texts();
     void tabOrder();
+    void programRestsWhileTheStartWindowIsHidden_data();
+    void programRestsWhileTheStartWindowIsHidden();
+    void buttonIsRightAtOnceWhenTheWindowComesBack_data();
+    void buttonIsRightAtOnceWhenTheWindowComesBack();
 
 private:
     IntroFrm& intro() { return m_program->windows.introFrm(); }
@@ -320,6 +326,142 @@ void TestIntroFrm::tabOrder()
     QCOMPARE(tabCycle(&intro()), QStringList{QStringLiteral("NimiTxt")});
     typeName(QStringLiteral("x"));
     QCOMPARE(tabCycle(&intro()), (QStringList{QStringLiteral("NimiTxt"), QStringLiteral("AloitaCmd")}));
+}
+
+namespace {
+
+// Counts the timer events that reach any object of the program, except the test's own clock.
+class TimerEventCounter : public QObject {
+public:
+    explicit TimerEventCounter(const QObject* clock)
+        : m_clock(clock)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~TimerEventCounter() override { qApp->removeEventFilter(this); }
+    int count() const { return m_count; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Timer && watched != m_clock)
+            ++m_count;
+        return false;
+    }
+
+private:
+    const QObject* m_clock;
+    int m_count = 0;
+};
+
+// The timer events the program gets while the user leaves it alone for `ms` milliseconds.
+int timerEventsAtRest(int ms)
+{
+    QEventLoop loop;
+    QTimer clock;
+    clock.setSingleShot(true);
+    QObject::connect(&clock, &QTimer::timeout, &loop, &QEventLoop::quit);
+    TimerEventCounter counter(&clock);
+    clock.start(ms);
+    loop.exec();
+    return counter.count();
+}
+
+// Whether the button was enabled when it was first painted.
+class FirstPaint : public QObject {
+public:
+    explicit FirstPaint(QWidget* widget)
+        : m_widget(widget)
+    {
+        widget->installEventFilter(this);
+    }
+    std::optional<bool> enabled;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_widget && event->type() == QEvent::Paint && !enabled)
+            enabled = m_widget->isEnabled();
+        return false;
+    }
+
+private:
+    QWidget* m_widget;
+};
+
+} // namespace
+
+void TestIntroFrm::programRestsWhileTheStartWindowIsHidden_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<bool>("polling");
+    QTest::newRow("start window (polls)") << "intro" << true;
+    QTest::newRow("About over the start window (polls)") << "about" << true;
+    QTest::newRow("questionnaire") << "questionnaire" << false;
+    QTest::newRow("About during the test") << "about-test" << false;
+    QTest::newRow("results") << "results" << false;
+}
+
+void TestIntroFrm::programRestsWhileTheStartWindowIsHidden()
+{
+    QFETCH(QString, where);
+    QFETCH(bool, polling);
+    if (where.startsWith(u"about"))
+        control<QAction>(intro(), QStringLiteral("TietoaFile"))->trigger();
+    if (where == u"about-test") {
+        QVERIFY(switchTo(&intro()));
+        QVERIFY(m_program->startTest(QStringLiteral("Nimi")));
+        QCOMPARE(m_program->visibleWindows().size(), 2);
+    } else if (where == u"questionnaire") {
+        QVERIFY(m_program->startTest(QStringLiteral("Nimi")));
+    } else if (where == u"results") {
+        QVERIFY(m_program->runTest(QStringLiteral("Nimi"), lowestAnswers(), 0));
+    }
+    QCOMPARE(intro().isVisible(), polling);
+
+    // 200 ms are 40 ticks of the start window's polling.
+    const int events = timerEventsAtRest(200);
+    if (polling)
+        QVERIFY2(events >= 10, qPrintable(QString::number(events)));
+    else
+        QCOMPARE(events, 0);
+}
+
+void TestIntroFrm::buttonIsRightAtOnceWhenTheWindowComesBack_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("Uusi testi clears the name") << "new-test" << false;
+    QTest::newRow("close box of the questionnaire keeps it") << "close-box" << true;
+}
+
+void TestIntroFrm::buttonIsRightAtOnceWhenTheWindowComesBack()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, enabled);
+    std::optional<FirstPaint> firstPaint;
+    if (how == u"new-test") {
+        StatusFrm* results = m_program->runTest(QStringLiteral("Nimi"), highestAnswers(), 0);
+        QVERIFY(results);
+        firstPaint.emplace(startButton());
+        QVERIFY(userClick(control<QPushButton>(*results, QStringLiteral("UusiCmd"))));
+    } else {
+        KysymysFrm* questionnaire = m_program->startTest(QStringLiteral("Nimi"));
+        QVERIFY(questionnaire);
+        firstPaint.emplace(startButton());
+        QVERIFY(!questionnaire->close());
+    }
+    QVERIFY(intro().isVisible());
+    QCOMPARE(startButton()->isEnabled(), enabled);
+    QTRY_VERIFY(firstPaint->enabled.has_value());
+    QCOMPARE(*firstPaint->enabled, enabled);
+
+    // The polling is back: the button follows the name again.
+    if (enabled)
+        nameBox()->clear();
+    else
+        QTest::keyClick(nameBox(), Qt::Key_N);
+    QTRY_COMPARE(startButton()->isEnabled(), !enabled);
 }
 
 QTEST_MAIN(TestIntroFrm)
