@@ -1,22 +1,26 @@
-// The program's side of the benchmarks. Usage: ahnemetri-bench MODE [N]
-//   idle SECONDS   CPU time of the start window left alone, with its 5 ms polling timer
-//   answer ROUNDS  latency of every answer that uncovers the next question, over ROUNDS tests
-//   create COUNT   construction of the questionnaire window through a fresh window registry,
-//                  with the start window shown
-//   memory         peak resident memory after one whole test with the results shown
-// Runs on the offscreen platform; results go to standard output as "key value" lines.
+// The program's side of the benchmarks. Usage: ahnemetri-bench MODE [ARGS]
+//   rest WINDOW SECONDS  wakeups and CPU time per second of the program left alone with WINDOW
+//                        in front: intro (the start window, with its 5 ms polling timer),
+//                        questionnaire, results, or about (the About window, opened from the
+//                        start window's menu and left open when the test started)
+//   answer ROUNDS        latency of every answer that uncovers the next question, over ROUNDS
+//                        tests
+//   create COUNT         construction of the questionnaire window through a fresh program,
+//                        with the start window shown
+//   memory               peak resident memory after one whole test with the results shown
+// The program is assembled as main() assembles it (app::Program) and driven by clicks. Runs on
+// the offscreen platform; results go to standard output as "key value" lines.
 
 #include "benchsupport.h"
 
-#include "app/navigation.h"
 #include "app/program.h"
-#include "app/resources.h"
-#include "app/windowregistry.h"
 #include "forms/introfrm.h"
 #include "forms/kysymysfrm.h"
 #include "forms/statusfrm.h"
+#include "forms/tietoafrm.h"
 #include "quiz/catalogue.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,17 +28,18 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace {
 
 // The program as main() builds it, started on the start window.
-struct Program {
-    WindowRegistry windows;
-    Navigation navigation{windows};
+struct StartedProgram {
+    app::Program program;
+    WindowRegistry& windows = program.windows();
 
-    Program()
+    StartedProgram()
     {
-        navigation.start();
+        program.start();
         bench::waitUntilShown(windows.introFrm());
     }
 };
@@ -48,7 +53,7 @@ QPushButton* button(QWidget& window, QStringView name)
 }
 
 // Types a name on the start window and starts the test the way the user does.
-void beginTest(Program& program)
+void beginTest(StartedProgram& program)
 {
     IntroFrm& intro = program.windows.introFrm();
     bench::waitUntilShown(intro);
@@ -67,7 +72,7 @@ void beginTest(Program& program)
 // Answers the 25 questions by clicking, the left answers or the right ones, and ends on the
 // results window. With `latencies`, reports the time from each click to the paint of the
 // question it uncovers.
-void answerAll(Program& program, bool leftAnswers, bool latencies)
+void answerAll(StartedProgram& program, bool leftAnswers, bool latencies)
 {
     KysymysFrm& questionnaire = program.windows.kysymysFrm();
     for (const quiz::Question& question : quiz::questions()) {
@@ -93,22 +98,41 @@ void answerAll(Program& program, bool leftAnswers, bool latencies)
     }
 }
 
-void newTest(Program& program)
+void newTest(StartedProgram& program)
 {
     QTest::mouseClick(button(program.windows.statusFrm(), u"UusiCmd"), Qt::LeftButton);
 }
 
-void idle(int seconds)
+void rest(const char* window, int seconds)
 {
-    WindowRegistry windows;
-    Navigation navigation(windows);
-    navigation.start();
-    bench::measureIdle(windows.introFrm(), seconds);
+    StartedProgram program;
+    QWidget* front = &program.windows.introFrm();
+    if (std::strcmp(window, "about") == 0) {
+        auto* about = program.windows.introFrm().findChild<QAction*>(QStringLiteral("TietoaFile"));
+        if (!about)
+            bench::fail("the menu has no About item");
+        about->trigger();
+        front = &program.windows.tietoaFrm();
+        bench::waitUntilShown(*front);
+    }
+    if (std::strcmp(window, "intro") != 0)
+        beginTest(program);
+    if (std::strcmp(window, "questionnaire") == 0)
+        front = &program.windows.kysymysFrm();
+    if (std::strcmp(window, "results") == 0) {
+        answerAll(program, true, false);
+        front = &program.windows.statusFrm();
+    }
+    if (std::strcmp(window, "intro") != 0 && program.windows.introFrm().isVisible())
+        bench::fail("the start window is still shown");
+    if (!front->isVisible())
+        bench::fail("unknown window");
+    bench::measureRest(*front, seconds);
 }
 
 void answer(int rounds)
 {
-    Program program;
+    StartedProgram program;
     for (int round = 0; round < rounds; ++round) {
         beginTest(program);
         answerAll(program, round % 2 == 0, true);
@@ -121,12 +145,11 @@ void create(int count)
     // As in the program, the start window is up before the questionnaire is first needed.
     // The first creation still pays for what Qt sets up once per process (the group box
     // style, the fonts of the panels); it is reported apart.
-    Program program;
+    StartedProgram shown;
     for (int i = 0; i <= count; ++i) {
-        WindowRegistry windows;
-        Navigation navigation(windows);
+        app::Program program;
         const long long start = bench::monotonicNs();
-        KysymysFrm& questionnaire = windows.kysymysFrm();
+        KysymysFrm& questionnaire = program.windows().kysymysFrm();
         const long long end = bench::monotonicNs();
         if (questionnaire.findChildren<QWidget*>().size() < quiz::questionCount)
             bench::fail("the questionnaire has too few panels");
@@ -137,7 +160,7 @@ void create(int count)
 
 void memory()
 {
-    Program program;
+    StartedProgram program;
     beginTest(program);
     answerAll(program, true, false);
     bench::report("peak_rss_kib", static_cast<double>(bench::peakResidentKiB()));
@@ -150,5 +173,5 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     app::configureApplication();
 
-    return bench::runMode(argc, argv, {idle, answer, create, memory});
+    return bench::runMode(argc, argv, {rest, answer, create, memory});
 }

@@ -1,6 +1,8 @@
 // The bare side of the benchmarks: the same measurements on plain Qt windows built with the
 // same flags. Usage: ahnemetri-bench-bare MODE [N]
-//   idle SECONDS   CPU time of a bare main window with a 5 ms timer that does nothing
+//   rest KIND SECONDS  wakeups and CPU time per second of the bare main window left alone:
+//                  KIND "timer" with a 5 ms timer whose slot does nothing (beside the start
+//                  window), "plain" without (beside the other windows)
 //   answer ROUNDS  click on a button that changes a label, until the label is painted
 //   create COUNT   with the bare main window shown, construction of an empty window of the
 //                  questionnaire's size ("create_ms"),
@@ -72,15 +74,18 @@ std::unique_ptr<QWidget> widgetTree()
     return window;
 }
 
-void idle(int seconds)
+void rest(const char* kind, int seconds)
 {
     BareMainWindow window;
     QTimer timer;
     timer.setInterval(5);
     QObject::connect(&timer, &QTimer::timeout, &window, [] {});
-    timer.start();
+    if (std::strcmp(kind, "timer") == 0)
+        timer.start();
+    else if (std::strcmp(kind, "plain") != 0)
+        bench::fail("unknown kind of bare window");
     window.show();
-    bench::measureIdle(window, seconds);
+    bench::measureRest(window, seconds);
 }
 
 void answer(int rounds)
@@ -140,5 +145,5 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
 
-    return bench::runMode(argc, argv, {idle, answer, create, memory});
+    return bench::runMode(argc, argv, {rest, answer, create, memory});
 }

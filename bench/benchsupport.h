@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <dirent.h>
 #include <sys/resource.h>
 
 #include <cstdio>
@@ -47,6 +48,29 @@ inline double processCpuMs()
     return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
+// The times the process's threads went to sleep and were woken up again (their voluntary
+// context switches, summed over /proc/self/task/*/status).
+inline long long wakeups()
+{
+    long long total = 0;
+    DIR* tasks = opendir("/proc/self/task");
+    if (!tasks)
+        return -1;
+    while (const dirent* task = readdir(tasks)) {
+        if (task->d_name[0] == '.')
+            continue;
+        std::ifstream status(std::string("/proc/self/task/") + task->d_name + "/status");
+        std::string line;
+        static constexpr char key[] = "voluntary_ctxt_switches:";
+        while (std::getline(status, line)) {
+            if (line.rfind(key, 0) == 0)
+                total += std::strtoll(line.c_str() + sizeof key - 1, nullptr, 10);
+        }
+    }
+    closedir(tasks);
+    return total;
+}
+
 // The peak resident set size of the process (VmHWM), in KiB; -1 if it cannot be read.
 inline long peakResidentKiB()
 {
@@ -63,6 +87,19 @@ inline void report(const char* key, double value)
 {
     std::printf("%s %.3f\n", key, value);
     std::fflush(stdout);
+}
+
+// The start-up figures at the first paint of the first window: the time since the launch, the
+// CPU time since the exec (loading and linking included), and the marks on the way: main()
+// entered, and QApplication constructed.
+inline void reportStartup(long long paintedNs, double paintedCpuMs, long long mainNs,
+                          double mainCpuMs, double applicationCpuMs)
+{
+    report("startup_ms", static_cast<double>(paintedNs - launchNs()) / 1e6);
+    report("startup_cpu_ms", paintedCpuMs);
+    report("startup_main_ms", static_cast<double>(mainNs - launchNs()) / 1e6);
+    report("startup_main_cpu_ms", mainCpuMs);
+    report("startup_application_cpu_ms", applicationCpuMs);
 }
 
 [[noreturn]] inline void fail(const char* what)
@@ -182,24 +219,34 @@ inline void waitUntilShown(QWidget& window)
     QCoreApplication::processEvents();
 }
 
-// Runs the event loop with the window shown for `seconds`, and reports the CPU time the
-// process spent meanwhile.
-inline void measureIdle(QWidget& window, int seconds)
+// Leaves the process alone with the window shown: after a second for whatever the showing
+// started to run out, reports the wakeups and the CPU time per second over `seconds` seconds.
+// The measurement's own end costs one wakeup.
+inline void measureRest(QWidget& window, int seconds)
 {
     waitUntilShown(window);
+    // A loop of its own: quitting the application would close the windows.
+    QEventLoop loop;
+    QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+    loop.exec();
     const double cpuBefore = processCpuMs();
+    const long long wakeupsBefore = wakeups();
     const long long wallBefore = monotonicNs();
-    QTimer::singleShot(seconds * 1000, Qt::PreciseTimer, QCoreApplication::instance(),
-                       &QCoreApplication::quit);
-    QCoreApplication::exec();
-    report("idle_cpu_ms", processCpuMs() - cpuBefore);
-    report("idle_wall_ms", static_cast<double>(monotonicNs() - wallBefore) / 1e6);
+    QTimer::singleShot(seconds * 1000, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+    const double wallSeconds = static_cast<double>(monotonicNs() - wallBefore) / 1e9;
+    const double cpu = processCpuMs() - cpuBefore;
+    const long long woken = wakeups() - wakeupsBefore;
+    if (!window.isVisible())
+        fail("the window was hidden while at rest");
+    report("rest_cpu_ms_per_s", cpu / wallSeconds);
+    report("rest_wakeups_per_s", static_cast<double>(woken) / wallSeconds);
 }
 
 // The measurement a benchmark process makes, chosen on its command line:
-// "idle SECONDS", "answer ROUNDS", "create COUNT" or "memory".
+// "rest WINDOW SECONDS", "answer ROUNDS", "create COUNT" or "memory".
 struct Modes {
-    void (*idle)(int seconds);
+    void (*rest)(const char* window, int seconds);
     void (*answer)(int rounds);
     void (*create)(int count);
     void (*memory)();
@@ -209,8 +256,8 @@ inline int runMode(int argc, char* argv[], const Modes& modes)
 {
     const char* mode = argc > 1 ? argv[1] : "";
     const int n = argc > 2 ? std::atoi(argv[2]) : 0;
-    if (std::strcmp(mode, "idle") == 0 && n > 0)
-        modes.idle(n);
+    if (std::strcmp(mode, "rest") == 0 && argc > 3 && std::atoi(argv[3]) > 0)
+        modes.rest(argv[2], std::atoi(argv[3]));
     else if (std::strcmp(mode, "answer") == 0 && n > 0)
         modes.answer(n);
     else if (std::strcmp(mode, "create") == 0 && n > 0)
@@ -218,7 +265,8 @@ inline int runMode(int argc, char* argv[], const Modes& modes)
     else if (std::strcmp(mode, "memory") == 0)
         modes.memory();
     else {
-        std::fprintf(stderr, "usage: %s idle SECONDS | answer ROUNDS | create COUNT | memory\n",
+        std::fprintf(stderr,
+                     "usage: %s rest WINDOW SECONDS | answer ROUNDS | create COUNT | memory\n",
                      argv[0]);
         return 2;
     }
