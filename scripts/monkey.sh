@@ -7,7 +7,8 @@
 #   scripts/monkey.sh [SEED]          a short run of 3000 events, as in the test suite
 #   scripts/monkey.sh --long [SEED]   a long run of 100,000 events
 #
-# SEED repeats an earlier run; every run prints its seed. AHNEMETRI_MONKEY_EVENTS sets any other
+# SEED repeats an earlier run; without it the script draws a new seed (the test suite always uses
+# its fixed one); every run prints its seed. AHNEMETRI_MONKEY_EVENTS sets any other
 # number of events.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,9 +23,7 @@ if [ $# -gt 1 ] || { [ $# -eq 1 ] && ! [[ $1 =~ ^[0-9]+$ ]]; }; then
     exit 2
 fi
 export AHNEMETRI_MONKEY_EVENTS=${AHNEMETRI_MONKEY_EVENTS:-$events}
-if [ $# -eq 1 ]; then
-    export AHNEMETRI_MONKEY_SEED=$1
-fi
+export AHNEMETRI_MONKEY_SEED=${1:-${AHNEMETRI_MONKEY_SEED:-$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}}
 
 . scripts/ensure-packages.sh
 ensure_packages "${BUILD_PACKAGES[@]}" qt6-qpa-plugins

@@ -4,7 +4,8 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer (preset asan, build/asan); any report of
 # theirs, leaks included, fails the test in which it happens. The packaging checks are left out
 # there: they test files, not the code. Last comes a bounded libFuzzer run over the evaluation
-# rules, in a clang build of its own (build/fuzz).
+# rules, in a clang build of its own (build/fuzz). Independent tests run side by side, one per
+# core (CTEST_PARALLEL_LEVEL overrides that); the longest ones start first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
@@ -14,10 +15,10 @@ ensure_packages "${BUILD_PACKAGES[@]}" "${RUNTIME_PACKAGES[@]}" \
 export QT_QPA_PLATFORM=offscreen
 cmake --preset debug
 cmake --build --preset debug --parallel "$(nproc)"
-ctest --preset debug
+ctest --preset debug --parallel "${CTEST_PARALLEL_LEVEL:-$(nproc)}"
 
 cmake --preset asan
 cmake --build --preset asan --parallel "$(nproc)"
-ctest --preset asan
+ctest --preset asan --parallel "${CTEST_PARALLEL_LEVEL:-$(nproc)}"
 
 bash scripts/fuzz.sh

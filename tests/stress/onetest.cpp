@@ -2,7 +2,7 @@
 // checkers (scripts/valgrind.sh). The program is assembled and set up as main() does it (the
 // fixture); the exit status tells whether everything on the way was as expected.
 //
-// Usage: stress_onetest [SEED]   (runs on the offscreen platform)
+// Usage: stress_onetest [SEED]   (runs on the offscreen platform; a fixed seed by default)
 
 #include "programfixture.h"
 #include "stresskit.h"
@@ -17,7 +17,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
 
     const quint32 seed =
-        argc > 1 ? QByteArray(argv[1]).toUInt() : QRandomGenerator::global()->generate();
+        argc > 1 ? QByteArray(argv[1]).toUInt() : 20261207u;
     std::printf("one whole test, seed %u\n", seed);
     QRandomGenerator random(seed);
 

@@ -112,8 +112,6 @@ QString resultsMismatch(StatusFrm& results, qint16 score, const QString& typedNa
     return {};
 }
 
-namespace {
-
 // Names of every kind the name box takes: plain, Finnish, blanks around, markup and
 // title-bar markers, characters beyond the BMP, and names long enough to be shortened.
 const QStringList& sampleNames()
@@ -133,9 +131,8 @@ const QStringList& sampleNames()
     return names;
 }
 
-} // namespace
-
-QString playWholeTest(ProgramFixture& program, QRandomGenerator& random, AfterResults after)
+QString playWholeTest(ProgramFixture& program, QRandomGenerator& random, AfterResults after,
+                      const QString& chosenName)
 {
     IntroFrm& intro = program.windows.introFrm();
     auto* nameBox = control<QLineEdit>(intro, QStringLiteral("NimiTxt"));
@@ -144,7 +141,9 @@ QString playWholeTest(ProgramFixture& program, QRandomGenerator& random, AfterRe
     if (!intro.isVisible() || !nameBox->text().isEmpty())
         return QStringLiteral("the start window is not shown with an empty name box");
 
-    const QString name = sampleNames().at(random.bounded(int(sampleNames().size())));
+    const QString name = !chosenName.isEmpty()
+                             ? chosenName
+                             : sampleNames().at(random.bounded(int(sampleNames().size())));
     typeText(nameBox, name);
     if (nameBox->text() != name)
         return differs("the typed name", nameBox->text(), name);

@@ -33,11 +33,15 @@ QString resultsMismatch(StatusFrm& results, qint16 score, const QString& typedNa
 // How one whole test ends: "Uusi testi" back to the start window, or "Lopeta".
 enum class AfterResults { NewTest, Quit };
 
-// Plays one whole test on the program the way a user does: types a random name into the empty
+// Plays one whole test on the program the way a user does: types `name` (or, when it is empty,
+// a random sample name) into the empty
 // name box, clicks "Aloita testi", clicks a random answer to every question (the donation is
 // set with the arrow keys), checks the score and every text of the results window, and then
 // clicks "Uusi testi" or "Lopeta". Returns what went wrong, or an empty string.
-QString playWholeTest(ProgramFixture& program, QRandomGenerator& random, AfterResults after);
+QString playWholeTest(ProgramFixture& program, QRandomGenerator& random, AfterResults after,
+                      const QString& name = {});
+// The names that playWholeTest types: plain, Finnish, blanks, markup, emoji, long ones.
+const QStringList& sampleNames();
 
 // Resident memory of this process in bytes, or -1 when /proc cannot be read.
 qint64 residentBytes();
