@@ -1,9 +1,10 @@
-// The program's own main, with one addition: at the start window's first exposure and paint it
+// The program's own main (src/app/main.cpp), with one addition: at the start window's first exposure and paint it
 // prints the time and the CPU time since the launch of the process, and then quits. The runner
 // passes the moment of the launch in AHNEMETRI_BENCH_T0.
 
 #include "benchsupport.h"
 
+#include "app/commandline.h"
 #include "app/program.h"
 #include "forms/introfrm.h"
 
@@ -13,7 +14,9 @@ int main(int argc, char* argv[])
 {
     const long long entered = bench::monotonicNs();
     const double enteredCpu = bench::processCpuMs();
-    QApplication application(argc, argv);
+    if (const std::optional<int> status = app::answerCommandLine(argc, argv))
+        return *status;
+    const std::unique_ptr<QApplication> application = app::createApplication(argc, argv);
     app::configureApplication();
     const double applicationCpu = bench::processCpuMs();
     app::Program program;

@@ -17,7 +17,12 @@
 
 ProgramFixture::ProgramFixture()
 {
-    app::configureApplication();
+    // Once per process, as main() does it.
+    static const bool configured = [] {
+        app::configureApplication();
+        return true;
+    }();
+    Q_UNUSED(configured);
     QObject::connect(&windows, &WindowRegistry::programEnded, [this] { ended = true; });
     program.start();
     if (!QTest::qWaitForWindowActive(&windows.introFrm()))
