@@ -1,6 +1,8 @@
 #include "forms/formstyle.h"
 
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QLayout>
 #include <QWidget>
 
@@ -29,13 +31,24 @@ void makeFixedWindow(QWidget& window, QSize clientSize)
         window.setFixedSize(clientSize);
 }
 
+QPixmap builtInPicture(const QString& path)
+{
+    // The program's pictures are PNG files compiled in: read as PNG, without asking every
+    // image format plugin installed whether it knows the file (which loads them all).
+    QImageReader reader(path, QByteArrayLiteral("png"));
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 QIcon programIcon()
 {
     // The 32-pixel icon is the program's own; the others keep it sharp in small title bars
     // and on dense screens.
-    QIcon icon(QStringLiteral(":/icons/ahnemetri.png"));
-    icon.addFile(QStringLiteral(":/icons/ahnemetri-16.png"));
-    icon.addFile(QStringLiteral(":/icons/ahnemetri-64.png"));
+    QIcon icon;
+    for (const QString& path : {QStringLiteral(":/icons/ahnemetri.png"),
+                                QStringLiteral(":/icons/ahnemetri-16.png"),
+                                QStringLiteral(":/icons/ahnemetri-64.png")})
+        icon.addPixmap(builtInPicture(path));
     return icon;
 }
 

@@ -5,6 +5,7 @@
 #include <QSize>
 
 class QIcon;
+class QPixmap;
 class QWidget;
 
 // Layout and look shared by the program's windows. Positions and sizes are given in twips,
@@ -28,6 +29,9 @@ QFont verdana(qreal points, FontStyle style = FontStyle::Plain);
 
 // A top-level window whose client area has a fixed size: no resizing, no maximise button.
 void makeFixedWindow(QWidget& window, QSize clientSize);
+
+// A picture compiled into the program (a PNG file in the resources).
+QPixmap builtInPicture(const QString& path);
 
 // The coin-and-gauge icon of the three main windows.
 QIcon programIcon();
