@@ -15,15 +15,17 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     const double applicationCpu = bench::processCpuMs();
 
+    double builtCpu = 0;
     bench::FirstPaintProbe probe([&](QWindow*) {
         const long long now = bench::monotonicNs();
         const double cpu = bench::processCpuMs();
-        bench::reportStartup(now, cpu, entered, enteredCpu, applicationCpu);
+        bench::reportStartup(now, cpu, entered, enteredCpu, applicationCpu, builtCpu);
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
                                   Qt::QueuedConnection);
     });
 
     BareMainWindow window;
+    builtCpu = bench::processCpuMs();
     window.show();
     return QApplication::exec();
 }

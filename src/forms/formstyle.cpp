@@ -2,8 +2,8 @@
 
 #include <QIcon>
 #include <QImageReader>
-#include <QPixmap>
 #include <QLayout>
+#include <QPixmap>
 #include <QWidget>
 
 namespace forms {
@@ -45,9 +45,9 @@ QIcon programIcon()
     // The 32-pixel icon is the program's own; the others keep it sharp in small title bars
     // and on dense screens.
     QIcon icon;
-    for (const QString& path : {QStringLiteral(":/icons/ahnemetri.png"),
-                                QStringLiteral(":/icons/ahnemetri-16.png"),
-                                QStringLiteral(":/icons/ahnemetri-64.png")})
+    for (const QString& path :
+         {QStringLiteral(":/icons/ahnemetri.png"), QStringLiteral(":/icons/ahnemetri-16.png"),
+          QStringLiteral(":/icons/ahnemetri-64.png")})
         icon.addPixmap(builtInPicture(path));
     return icon;
 }

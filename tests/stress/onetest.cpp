@@ -16,8 +16,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
 
-    const quint32 seed =
-        argc > 1 ? QByteArray(argv[1]).toUInt() : 20261207u;
+    const quint32 seed = argc > 1 ? QByteArray(argv[1]).toUInt() : 20261207u;
     std::printf("one whole test, seed %u\n", seed);
     QRandomGenerator random(seed);
 
