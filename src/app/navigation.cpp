@@ -6,13 +6,19 @@
 #include "forms/statusfrm.h"
 #include "forms/tietoafrm.h"
 
+#include <QCoreApplication>
+
 Navigation::Navigation(WindowRegistry& windows, Clock clock, QObject* parent)
     : QObject(parent)
     , m_windows(windows)
     , m_clock(std::move(clock))
 {
-    connect(&m_windows, &WindowRegistry::windowCreated, this, &Navigation::wire);
-    connect(&m_windows, &WindowRegistry::closeRequested, this, &Navigation::onCloseRequested);
+    connect(&m_windows, &WindowRegistry::introFrmCreated, this, &Navigation::wireIntro);
+    connect(&m_windows, &WindowRegistry::kysymysFrmCreated, this, &Navigation::wireQuestionnaire);
+    connect(&m_windows, &WindowRegistry::statusFrmCreated, this, &Navigation::wireResults);
+    connect(&m_windows, &WindowRegistry::tietoaFrmCreated, this, &Navigation::wireAbout);
+    // Sees the application's Quit before Qt acts on it.
+    qApp->installEventFilter(this);
 }
 
 void Navigation::start()
@@ -20,26 +26,34 @@ void Navigation::start()
     m_windows.show(m_windows.introFrm());
 }
 
-void Navigation::wire(QWidget* window)
+void Navigation::wireIntro(IntroFrm* intro)
 {
-    if (auto* intro = qobject_cast<IntroFrm*>(window)) {
-        connect(intro, &IntroFrm::startRequested, this, &Navigation::startTest);
-        connect(intro, &IntroFrm::aboutRequested, this, &Navigation::openAbout);
-        connect(intro, &IntroFrm::quitRequested, this, &Navigation::quit);
-    } else if (auto* questionnaire = qobject_cast<KysymysFrm*>(window)) {
-        connect(questionnaire, &KysymysFrm::finished, this, &Navigation::finishTest);
-    } else if (auto* results = qobject_cast<StatusFrm*>(window)) {
-        // The results read the score and the name from the windows that own them.
-        results->setSources({
-            .playerName = [this] { return m_windows.introFrm().playerName(); },
-            .score = [this] { return m_windows.kysymysFrm().moneypercent(); },
-            .timeOfDay = m_clock,
-        });
-        connect(results, &StatusFrm::newTestRequested, this, &Navigation::newTest);
-        connect(results, &StatusFrm::quitRequested, this, &Navigation::quit);
-    } else if (auto* about = qobject_cast<TietoaFrm*>(window)) {
-        connect(about, &TietoaFrm::dismissed, this, &Navigation::closeAbout);
-    }
+    connect(intro, &IntroFrm::startRequested, this, &Navigation::startTest);
+    connect(intro, &IntroFrm::aboutRequested, this, &Navigation::openAbout);
+    connect(intro, &IntroFrm::quitRequested, this, &Navigation::quit);
+}
+
+void Navigation::wireQuestionnaire(KysymysFrm* questionnaire)
+{
+    connect(questionnaire, &KysymysFrm::finished, this, &Navigation::finishTest);
+    connect(questionnaire, &KysymysFrm::interruptRequested, this, &Navigation::interruptTest);
+}
+
+void Navigation::wireResults(StatusFrm* results)
+{
+    // The results read the score and the name from the windows that own them.
+    results->setSources({
+        .playerName = [this] { return m_windows.introFrm().playerName(); },
+        .score = [this] { return m_windows.kysymysFrm().moneypercent(); },
+        .timeOfDay = m_clock,
+    });
+    connect(results, &StatusFrm::newTestRequested, this, &Navigation::newTest);
+    connect(results, &StatusFrm::quitRequested, this, &Navigation::quit);
+}
+
+void Navigation::wireAbout(TietoaFrm* about)
+{
+    connect(about, &TietoaFrm::dismissed, this, &Navigation::closeAbout);
 }
 
 void Navigation::startTest()
@@ -87,15 +101,12 @@ void Navigation::quit()
     m_windows.endProgram();
 }
 
-void Navigation::onCloseRequested(QWidget* window)
+bool Navigation::eventFilter(QObject* watched, QEvent* event)
 {
-    // The process never goes on with no window to show for it.
-    if (qobject_cast<IntroFrm*>(window))
+    // The session ending (logout, shutdown) or anything else asking the application to quit
+    // ends the program at once, as "Lopeta" does: there is nothing to save. Left to Qt, the
+    // quit would close the windows one by one, and each would take that for its close box.
+    if (watched == qApp && event->type() == QEvent::Quit)
         quit();
-    else if (qobject_cast<KysymysFrm*>(window))
-        interruptTest();
-    else if (qobject_cast<StatusFrm*>(window))
-        newTest();
-    else if (qobject_cast<TietoaFrm*>(window))
-        closeAbout();
+    return QObject::eventFilter(watched, event);
 }

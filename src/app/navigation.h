@@ -6,9 +6,13 @@
 #include <functional>
 
 class WindowRegistry;
+class IntroFrm;
+class KysymysFrm;
+class StatusFrm;
+class TietoaFrm;
 
 // The ways from one window to another: start a test, finish it, start a new one, open and close
-// the About window, quit, and what each window's close box does.
+// the About window, quit. Each window's close box is one of these ways, chosen by the window.
 class Navigation : public QObject {
     Q_OBJECT
 
@@ -22,8 +26,15 @@ public:
     // The program starts with the start window alone.
     void start();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    void wire(QWidget* window);
+    void wireIntro(IntroFrm* intro);
+    void wireQuestionnaire(KysymysFrm* questionnaire);
+    void wireResults(StatusFrm* results);
+    void wireAbout(TietoaFrm* about);
+
     void startTest();
     void interruptTest();
     void openAbout();
@@ -31,7 +42,6 @@ private:
     void finishTest();
     void newTest();
     void quit();
-    void onCloseRequested(QWidget* window);
 
     WindowRegistry& m_windows;
     Clock m_clock;

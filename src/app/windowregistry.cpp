@@ -6,11 +6,12 @@
 #include "forms/statusfrm.h"
 #include "forms/tietoafrm.h"
 
-#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
 #include <QWindow>
+
+#include <type_traits>
 
 WindowRegistry::WindowRegistry(QObject* parent)
     : QObject(parent)
@@ -26,13 +27,18 @@ WindowRegistry::~WindowRegistry()
 }
 
 template <typename Window>
-Window& WindowRegistry::obtain(std::unique_ptr<Window>& slot)
+Window& WindowRegistry::obtain(std::unique_ptr<Window>& slot,
+                               void (WindowRegistry::*created)(Window*))
 {
     if (!slot) {
         slot = std::make_unique<Window>();
-        slot->installEventFilter(this);
-        Q_EMIT windowCreated(slot.get());
-        if (FormEvents* events = eventsOf(*slot))
+        FormEvents* events = nullptr;
+        if constexpr (std::is_base_of_v<FormEvents, Window>) {
+            events = slot.get();
+            m_events.insert(slot.get(), events);
+        }
+        Q_EMIT(this->*created)(slot.get());
+        if (events)
             events->formLoad();
     }
     return *slot;
@@ -40,22 +46,22 @@ Window& WindowRegistry::obtain(std::unique_ptr<Window>& slot)
 
 IntroFrm& WindowRegistry::introFrm()
 {
-    return obtain(m_intro);
+    return obtain(m_intro, &WindowRegistry::introFrmCreated);
 }
 
 KysymysFrm& WindowRegistry::kysymysFrm()
 {
-    return obtain(m_kysymys);
+    return obtain(m_kysymys, &WindowRegistry::kysymysFrmCreated);
 }
 
 StatusFrm& WindowRegistry::statusFrm()
 {
-    return obtain(m_status);
+    return obtain(m_status, &WindowRegistry::statusFrmCreated);
 }
 
 TietoaFrm& WindowRegistry::tietoaFrm()
 {
-    return obtain(m_tietoa);
+    return obtain(m_tietoa, &WindowRegistry::tietoaFrmCreated);
 }
 
 std::array<QWidget*, 4> WindowRegistry::windows() const
@@ -83,21 +89,13 @@ QWidget* WindowRegistry::windowOf(const QWindow* handle) const
     return nullptr;
 }
 
-FormEvents* WindowRegistry::eventsOf(QWidget& window) const
-{
-    return dynamic_cast<FormEvents*>(&window);
-}
-
 void WindowRegistry::show(QWidget& window)
 {
     if (m_ended)
         return;
     if (!m_placed.contains(&window)) {
         m_placed.insert(&window);
-        if (QLayout* layout = window.layout())
-            layout->activate();
-        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        window.move(area.center() - window.rect().center());
+        place(window);
     }
     // Activate runs before the window is drawn, so it never shows stale contents; a window
     // that already is the active one is only brought to the front.
@@ -108,6 +106,18 @@ void WindowRegistry::show(QWidget& window)
     if (wasVisible)
         window.raise();
     window.activateWindow();
+}
+
+void WindowRegistry::place(QWidget& window)
+{
+    if (QLayout* layout = window.layout())
+        layout->activate();
+    // Centred, but never above or left of the screen's free area: on a screen smaller than the
+    // window, the window hangs down and to the right from the corner, and its title bar (the
+    // window menu, and where to drag it from) stays on the screen.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint centred = area.center() - window.rect().center();
+    window.move(qMax(centred.x(), area.left()), qMax(centred.y(), area.top()));
 }
 
 void WindowRegistry::hide(QWidget& window)
@@ -122,7 +132,7 @@ void WindowRegistry::activate(QWidget& window)
 {
     m_active = &window;
     m_awaitingFocus.insert(&window);
-    if (FormEvents* events = eventsOf(window))
+    if (FormEvents* events = m_events.value(&window))
         events->formActivate();
 }
 
@@ -142,20 +152,8 @@ void WindowRegistry::onFocusWindowChanged(QWindow* focusWindow)
     if (window == m_active)
         return;
     m_active = window;
-    if (FormEvents* events = eventsOf(*window))
+    if (FormEvents* events = m_events.value(window))
         events->formActivate();
-}
-
-bool WindowRegistry::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::Close) {
-        // The program decides what a close box does; the window itself stays.
-        event->ignore();
-        if (!m_ended)
-            Q_EMIT closeRequested(static_cast<QWidget*>(watched));
-        return true;
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 void WindowRegistry::endProgram()

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/heldkeys.h"
+
+#include <QHash>
 #include <QObject>
 #include <QSet>
 
@@ -39,31 +42,32 @@ public:
     void endProgram();
 
 Q_SIGNALS:
-    // Emitted when a window has been created, before its Load event, so that it can be wired.
-    void windowCreated(QWidget* window);
-    // The user asked the window manager to close the window; it stays open until handled.
-    void closeRequested(QWidget* window);
+    // Each is emitted when its window has been created, before its Load event, so that it can
+    // be wired.
+    void introFrmCreated(IntroFrm* window);
+    void kysymysFrmCreated(KysymysFrm* window);
+    void statusFrmCreated(StatusFrm* window);
+    void tietoaFrmCreated(TietoaFrm* window);
     void programEnded();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     template <typename Window>
-    Window& obtain(std::unique_ptr<Window>& slot);
+    Window& obtain(std::unique_ptr<Window>& slot, void (WindowRegistry::*created)(Window*));
     std::array<QWidget*, 4> windows() const; // the slots, empty ones as null
+    void place(QWidget& window);
     void activate(QWidget& window);
     void onFocusWindowChanged(QWindow* focusWindow);
     QWidget* windowOf(const QWindow* handle) const;
-    FormEvents* eventsOf(QWidget& window) const;
 
     std::unique_ptr<IntroFrm> m_intro;
     std::unique_ptr<KysymysFrm> m_kysymys;
     std::unique_ptr<StatusFrm> m_status;
     std::unique_ptr<TietoaFrm> m_tietoa;
 
+    QHash<const QWidget*, FormEvents*> m_events; // the windows that handle Load and Activate
     QWidget* m_active = nullptr;     // the program's window that last became active
     QSet<QWidget*> m_awaitingFocus;  // shown and activated, but not yet focused
     QSet<QWidget*> m_placed;         // centred once already
+    HeldKeys m_heldKeys;
     bool m_ended = false;
 };

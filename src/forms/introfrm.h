@@ -26,7 +26,7 @@ public:
 Q_SIGNALS:
     void startRequested();
     void aboutRequested();
-    void quitRequested();
+    void quitRequested(); // "Lopeta", Ctrl+X or the close box
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

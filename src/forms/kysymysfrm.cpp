@@ -1,6 +1,7 @@
 #include "forms/kysymysfrm.h"
 #include "ui_kysymysfrm.h"
 
+#include "forms/closebox.h"
 #include "forms/formstyle.h"
 #include "forms/questionpanel.h"
 #include "quiz/catalogue.h"
@@ -36,6 +37,9 @@ KysymysFrm::KysymysFrm(QWidget* parent)
         m_panels.push_back(questionPanel);
     }
     panel(1).firstControl()->setFocus(Qt::OtherFocusReason);
+
+    connect(new forms::CloseBox(*this), &forms::CloseBox::requested, this,
+            &KysymysFrm::interruptRequested);
 }
 
 KysymysFrm::~KysymysFrm() = default;

@@ -33,6 +33,8 @@ public:
 
 Q_SIGNALS:
     void finished();
+    // The close box interrupts the test.
+    void interruptRequested();
 
 private:
     void onAnswered(int question, int points);

@@ -2,6 +2,7 @@
 #include "ui_statusfrm.h"
 
 #include "eval/evaluation.h"
+#include "forms/closebox.h"
 #include "forms/formstyle.h"
 
 using forms::FontStyle;
@@ -34,6 +35,9 @@ StatusFrm::StatusFrm(QWidget* parent)
 
     connect(m_ui->UusiCmd, &QPushButton::clicked, this, &StatusFrm::newTestRequested);
     connect(m_ui->LopetaCmd, &QPushButton::clicked, this, &StatusFrm::quitRequested);
+    // The close box puts the results away as "Uusi testi" does.
+    connect(new forms::CloseBox(*this), &forms::CloseBox::requested, this,
+            &StatusFrm::newTestRequested);
 }
 
 StatusFrm::~StatusFrm() = default;

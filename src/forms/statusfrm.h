@@ -34,7 +34,7 @@ public:
     void formActivate() override;
 
 Q_SIGNALS:
-    void newTestRequested();
+    void newTestRequested(); // "Uusi testi" or the close box
     void quitRequested();
 
 private:

@@ -1,6 +1,7 @@
 #include "forms/tietoafrm.h"
 #include "ui_tietoafrm.h"
 
+#include "forms/closebox.h"
 #include "forms/formstyle.h"
 #include "version.h"
 
@@ -29,6 +30,7 @@ TietoaFrm::TietoaFrm(QWidget* parent)
     m_ui->URLLbl->setAccessibleDescription(QStringLiteral("Tekijöiden verkko-osoite"));
 
     connect(m_ui->OKcmd, &QPushButton::clicked, this, &TietoaFrm::dismissed);
+    connect(new forms::CloseBox(*this), &forms::CloseBox::requested, this, &TietoaFrm::dismissed);
 }
 
 TietoaFrm::~TietoaFrm() = default;

@@ -17,7 +17,7 @@ public:
     ~TietoaFrm() override;
 
 Q_SIGNALS:
-    void dismissed();
+    void dismissed(); // "OK" or the close box
 
 private:
     std::unique_ptr<Ui::TietoaFrm> m_ui;
