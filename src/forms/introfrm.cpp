@@ -1,6 +1,7 @@
 #include "forms/introfrm.h"
 #include "ui_introfrm.h"
 
+#include "forms/closebox.h"
 #include "forms/formstyle.h"
 #include "version.h"
 
@@ -9,12 +10,75 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
+#include <QValidator>
 
 using forms::verdana;
 
 namespace {
 constexpr QSize clientSize{forms::fromTwips(5895), forms::fromTwips(3855)};
 constexpr QSize titlePictureSize{200, 50};
+
+// Far longer than any real name (the results show 26 characters of it), and short enough that
+// every key press in the box stays quick: the box lays out its whole text on each one. A longer
+// paste is cut here.
+constexpr int longestName = 1000;
+
+bool isLineBreak(char16_t c)
+{
+    switch (c) {
+    case u'\n': case u'\v': case u'\f': case u'\r': case u'\u0085': case u'\u2028': case u'\u2029':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The text as one line: line breaks at its end go, every other line break and every tab
+// becomes a blank (CR LF is one line break), and other control characters and halves of
+// characters go.
+QString asOneLine(QStringView text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && isLineBreak(text.at(end - 1).unicode()))
+        --end;
+    QString line;
+    line.reserve(end);
+    for (qsizetype i = 0; i < end; ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' && i + 1 < end && text.at(i + 1) == u'\n')
+            continue;
+        if (isLineBreak(c.unicode()) || c == u'\t') {
+            line += u' ';
+        } else if (c.isHighSurrogate() && i + 1 < end && text.at(i + 1).isLowSurrogate()) {
+            line += c;
+            line += text.at(++i);
+        } else if (c.category() != QChar::Other_Control && !c.isSurrogate()) {
+            line += c;
+        }
+    }
+    return line;
+}
+
+// The name box holds one line, whatever is pasted, dropped or sent by an input method, the way
+// a desktop's single-line text field takes a paste (Firefox's default): the line breaks that end
+// the inserted text go and the others become blanks. The inserted text ends at the cursor, so
+// each side of the cursor is made one line on its own.
+class OneLine : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& text, int& cursor) const override
+    {
+        const qsizetype split = qBound(qsizetype(0), qsizetype(cursor), text.size());
+        const QString before = asOneLine(QStringView(text).left(split));
+        const QString line = before + asOneLine(QStringView(text).sliced(split));
+        if (line != text) {
+            text = line;
+            cursor = int(before.size());
+        }
+        return Acceptable;
+    }
+};
 
 // The title picture in the pixel density of the screen the label is on. A window is created
 // before it knows its screen, and it may move to a screen of another density later.
@@ -70,10 +134,15 @@ IntroFrm::IntroFrm(QWidget* parent)
     m_ui->NimiLbl->setBuddy(m_ui->NimiTxt);
     // Ctrl+X belongs to the menu's "Lopeta", also while the name box has the focus.
     m_ui->NimiTxt->installEventFilter(this);
+    m_ui->NimiTxt->setMaxLength(longestName);
+    m_ui->NimiTxt->setValidator(new OneLine(m_ui->NimiTxt));
 
     connect(m_ui->AloitaCmd, &QPushButton::clicked, this, &IntroFrm::startRequested);
     connect(m_ui->TietoaFile, &QAction::triggered, this, &IntroFrm::aboutRequested);
     connect(m_ui->LopetaFile, &QAction::triggered, this, &IntroFrm::quitRequested);
+    // The close box of the start window ends the program: it is all there is on screen.
+    connect(new forms::CloseBox(*this), &forms::CloseBox::requested, this,
+            &IntroFrm::quitRequested);
 
     // The start button follows the name box by polling while the window is shown; it starts
     // with the window (showEvent).
