@@ -15,6 +15,8 @@ void configureApplication()
     QGuiApplication::setDesktopFileName(QStringLiteral("org.ahnemetri.Ahnemetri"));
     // The program ends through "Lopeta" or the start window's close box, never by itself.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The program is Finnish: left to right whatever the locale, its translations or -reverse.
+    QGuiApplication::setLayoutDirection(Qt::LeftToRight);
     initResources();
     installQtTranslations(systemQtTranslationsDirectory());
 }

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QTest>
+#include <QWindow>
 
 #include <functional>
 #include <optional>
@@ -65,6 +66,10 @@ private Q_SLOTS:
     void closingTheQuestionnaireInterruptsTheTest();
     void lateAccessKeyClickAfterClosingCountsNothing();
     void aboutWindowStaysOpenUntilTheEnd();
+    void lateCloseRequestChangesNothing_data();
+    void lateCloseRequestChangesNothing();
+    void heldKeyActsOnlyWhereItWentDown_data();
+    void heldKeyActsOnlyWhereItWentDown();
 
 private:
     std::optional<ProgramFixture> m_program;
@@ -302,6 +307,130 @@ void TestNavigation::aboutWindowStaysOpenUntilTheEnd()
     QVERIFY(userClick(control<QPushButton>(*results, QStringLiteral("LopetaCmd"))));
     QVERIFY(m_program->ended);
     QVERIFY(m_program->visibleWindows().isEmpty());
+}
+
+void TestNavigation::lateCloseRequestChangesNothing_data()
+{
+    QTest::addColumn<QString>("hidden");
+    QTest::newRow("questionnaire, after the last answer") << "KysymysFrm";
+    QTest::newRow("results, after \"Uusi testi\"") << "StatusFrm";
+    QTest::newRow("start window, during a test") << "IntroFrm";
+    QTest::newRow("About window, after OK") << "TietoaFrm";
+}
+
+void TestNavigation::lateCloseRequestChangesNothing()
+{
+    QFETCH(QString, hidden);
+    WindowRegistry& windows = m_program->windows;
+    windows.show(windows.tietoaFrm());
+    windows.hide(windows.tietoaFrm());
+    StatusFrm* results = m_program->runTest(QStringLiteral("Nimi"), answersForThirtySeven(), 0);
+    QVERIFY(results);
+    if (hidden != u"KysymysFrm") {
+        QVERIFY(userClick(control<QPushButton>(*results, QStringLiteral("UusiCmd"))));
+        QVERIFY(m_program->startTest(QStringLiteral("Toka")));
+        QVERIFY(answer(windows.kysymysFrm(), QStringLiteral("EiAvauduCmd")));
+    }
+    const QList<QWidget*> shown = m_program->visibleWindows();
+    const qint16 score = windows.kysymysFrm().moneypercent();
+    const QString name = windows.introFrm().playerName();
+    const QString title = results->windowTitle();
+    const int fills = m_program->clockReads;
+
+    // As the window manager delivers it: to the native window, which the program has hidden.
+    QWidget* window = nullptr;
+    for (QWidget* created : {m_program->introIfCreated(), m_program->kysymysIfCreated(),
+                             m_program->statusIfCreated(), m_program->tietoaIfCreated()}) {
+        if (created->objectName() == hidden)
+            window = created;
+    }
+    QVERIFY(window && !window->isVisible());
+    QVERIFY(!window->windowHandle()->close());
+
+    QVERIFY(waitForTicks(windows.introFrm().findChild<QTimer*>(QStringLiteral("Timer1")), 3));
+    QVERIFY(!m_program->ended);
+    QCOMPARE(m_program->visibleWindows(), shown);
+    QCOMPARE(windows.kysymysFrm().moneypercent(), score);
+    QCOMPARE(windows.introFrm().playerName(), name);
+    QCOMPARE(results->windowTitle(), title);
+    QCOMPARE(m_program->clockReads, fills);
+}
+
+void TestNavigation::heldKeyActsOnlyWhereItWentDown_data()
+{
+    QTest::addColumn<QString>("start");   // where the key goes down
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("repeats");
+    QTest::addColumn<QString>("active");  // the window that has the keyboard at the end
+    QTest::addColumn<int>("top");         // the question on top, or 0
+    QTest::addColumn<QString>("name");
+
+    // Enter held on the answer of question 24: its repeats answer 25 and then reach the results,
+    // whose "Uusi testi" has the focus.
+    QTest::newRow("Enter held through the last questions")
+        << "question 24" << int(Qt::Key_Return) << 12 << "StatusFrm" << 25 << "Nimi";
+    QTest::newRow("Enter held on the start button")
+        << "start button" << int(Qt::Key_Return) << 12 << "KysymysFrm" << 1 << "Nimi";
+    // The key's own window: repeats act there as always.
+    QTest::newRow("Backspace held in the name box")
+        << "name box" << int(Qt::Key_Backspace) << 2 << "IntroFrm" << 0 << "N";
+    QTest::newRow("Enter held on question 1") << "question 1" << int(Qt::Key_Return) << 4
+                                              << "KysymysFrm" << 6 << "Nimi";
+}
+
+void TestNavigation::heldKeyActsOnlyWhereItWentDown()
+{
+    QFETCH(QString, start);
+    QFETCH(int, key);
+    QFETCH(int, repeats);
+    QFETCH(QString, active);
+    QFETCH(int, top);
+    QFETCH(QString, name);
+    WindowRegistry& windows = m_program->windows;
+    IntroFrm& intro = windows.introFrm();
+    if (start.startsWith(u"question")) {
+        QVERIFY(m_program->questionnaireAt(start.sliced(9).toInt()));
+    } else {
+        QTest::keyClicks(control<QLineEdit>(intro, QStringLiteral("NimiTxt")), QStringLiteral("Nimi"));
+        auto* button = control<QPushButton>(intro, QStringLiteral("AloitaCmd"));
+        QTRY_VERIFY(button->isEnabled());
+        if (start == u"start button")
+            button->setFocus();
+    }
+
+    // As the X server sends a held key: the press, repeated presses, and the release, each to
+    // the window that has the keyboard at that moment.
+    const auto send = [key](bool press, bool repeat) {
+        const QString text = key == Qt::Key_Return ? QStringLiteral("\r") : QStringLiteral("\b");
+        QTest::simulateEvent(QGuiApplication::focusWindow(), press, key, Qt::NoModifier, text,
+                             repeat);
+    };
+    send(true, false);
+    for (int repeat = 0; repeat < repeats; ++repeat) {
+        // The repeat after the window changed comes once the new window has the keyboard.
+        QTRY_VERIFY(QGuiApplication::focusWindow());
+        QTRY_VERIFY(QApplication::activeWindow()
+                    && QApplication::activeWindow()->windowHandle() == QGuiApplication::focusWindow());
+        send(true, true);
+    }
+    send(false, false);
+
+    QWidget* keyboard = QApplication::activeWindow();
+    QVERIFY(keyboard);
+    QCOMPARE(keyboard->objectName(), active);
+    QCOMPARE(m_program->visibleWindows(), QList<QWidget*>{keyboard});
+    if (top)
+        QCOMPARE(topQuestion(windows.kysymysFrm()), top);
+    QCOMPARE(intro.playerName(), name);
+    if (active == u"StatusFrm")
+        QCOMPARE(keyboard->windowTitle(), QStringLiteral("Ahnemetri 1.0 - Tilastot (Nimi)"));
+
+    // A fresh press acts in the new window: "Uusi testi", or the next question.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    if (active == u"StatusFrm")
+        QCOMPARE(m_program->visibleWindows(), QList<QWidget*>{&intro});
+    else if (active == u"KysymysFrm")
+        QCOMPARE(topQuestion(windows.kysymysFrm()), top + 1);
 }
 
 QTEST_MAIN(TestNavigation)
