@@ -76,6 +76,60 @@ QString concat(std::initializer_list<QStringView> parts)
     return result;
 }
 
+constexpr char16_t firstStrongIsolate = u'\u2068';
+constexpr char16_t popDirectionalIsolate = u'\u2069';
+
+// The name as it stands inside a fixed text. A name that holds right-to-left letters or
+// direction marks is set apart as an isolate of its own (first strong isolate ... pop
+// directional isolate), so that it cannot reorder the text around it: the brackets of the
+// caption, the dots of a shortened name. Isolates the name leaves open are closed inside it,
+// and a pop that would close the isolate around it is left out. Other names stay as they are.
+QString inItsPlace(QStringView name)
+{
+    QString inside;
+    inside.reserve(name.size() + 2);
+    bool isolate = false;
+    int open = 0; // isolates opened by the name itself
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const bool pair = name.at(i).isHighSurrogate() && i + 1 < name.size()
+                          && name.at(i + 1).isLowSurrogate();
+        const char32_t character =
+            pair ? QChar::surrogateToUcs4(name.at(i), name.at(i + 1)) : name.at(i).unicode();
+        switch (QChar::direction(character)) {
+        case QChar::DirLRI:
+        case QChar::DirRLI:
+        case QChar::DirFSI:
+            ++open;
+            isolate = true;
+            break;
+        case QChar::DirPDI:
+            isolate = true;
+            if (open == 0)
+                continue;
+            --open;
+            break;
+        case QChar::DirR:
+        case QChar::DirAL:
+        case QChar::DirAN:
+        case QChar::DirLRE:
+        case QChar::DirRLE:
+        case QChar::DirLRO:
+        case QChar::DirRLO:
+        case QChar::DirPDF:
+            isolate = true;
+            break;
+        default:
+            break;
+        }
+        inside += name.sliced(i, pair ? 2 : 1);
+        if (pair)
+            ++i;
+    }
+    if (!isolate)
+        return inside;
+    return firstStrongIsolate + inside + QString(open + 1, popDirectionalIsolate);
+}
+
 QStringView trimBlanks(QStringView s)
 {
     qsizetype first = 0;
@@ -128,13 +182,14 @@ std::optional<DiagnosisBand> DiagnosisFor(int score)
 StatusReport EvaluateStatus(qint16 score, const QString& typedName, QTime time)
 {
     const ShortenedName name = ShortName(typedName);
+    const QString shownName = inItsPlace(name.shown);
     const QString number = NumberText(score);
 
     StatusReport report;
-    report.caption = concat({text::captionStart, name.shown,
+    report.caption = concat({text::captionStart, shownName,
                              name.shortened ? text::captionEndShortened : text::captionEnd});
     report.summaryLine = concat({text::summaryStart, number, text::summaryAfterNumber,
-                                 TimeText(time), text::summaryBeforeName, name.shown,
+                                 TimeText(time), text::summaryBeforeName, shownName,
                                  name.shortened ? text::summaryShortenedMark : QStringView()});
     report.percentText = concat({number, text::percentSign});
     report.meterValue = static_cast<float>(static_cast<double>(score) / 2.0);

@@ -35,6 +35,9 @@ const std::array<DiagnosisBand, diagnosisRowCount>& DiagnosisBands();
 // The band a score falls in, or none for a score outside 0 to 100.
 std::optional<DiagnosisBand> DiagnosisFor(int score);
 
+// In the caption and the summary line the name stands as ShortName shows it; one that holds
+// right-to-left letters or direction marks stands there as a bidirectional isolate (U+2068 ...
+// U+2069), so that it cannot reorder the text around it.
 struct StatusReport {
     QString caption;     // the results window's title
     QString summaryLine; // "Rahahulluus: 37% / Aika: 14:09:05 / Nimi"

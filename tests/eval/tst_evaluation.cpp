@@ -211,6 +211,29 @@ void TestEvaluation::names_data()
         << "<b>Tom & Jerry</b>" << "Ahnemetri 1.0 - Tilastot (<b>Tom & Jerry</b>)"
         << " / <b>Tom & Jerry</b>";
 
+    // Right-to-left letters and direction marks stand as an isolate of their own (U+2068 ...
+    // U+2069), so that they cannot reorder the brackets, blanks and dots around the name.
+    QTest::newRow("Hebrew name set apart")
+        << QStringLiteral("שלום 12") << QStringLiteral("Ahnemetri 1.0 - Tilastot (\u2068שלום 12\u2069)")
+        << QStringLiteral(" / \u2068שלום 12\u2069");
+    QTest::newRow("right-to-left override ends within the name")
+        << QStringLiteral("\u202eAku") << QStringLiteral("Ahnemetri 1.0 - Tilastot (\u2068\u202eAku\u2069)")
+        << QStringLiteral(" / \u2068\u202eAku\u2069");
+    QTest::newRow("isolate left open is closed within the name")
+        << QStringLiteral("\u2067Aku") << QStringLiteral("Ahnemetri 1.0 - Tilastot (\u2068\u2067Aku\u2069\u2069)")
+        << QStringLiteral(" / \u2068\u2067Aku\u2069\u2069");
+    QTest::newRow("closing mark without an opening one left out")
+        << QStringLiteral("Aku\u2069\u202e") << QStringLiteral("Ahnemetri 1.0 - Tilastot (\u2068Aku\u202e\u2069)")
+        << QStringLiteral(" / \u2068Aku\u202e\u2069");
+    QTest::newRow("shortened: the dots stay outside")
+        << QString(31, u'ש') << "Ahnemetri 1.0 - Tilastot (\u2068" + QString(26, u'ש') + "\u2069...)"
+        << " / \u2068" + QString(26, u'ש') + "\u2069...";
+    QTest::newRow("Arabic-Indic digits") << QStringLiteral("١٢") << QStringLiteral("Ahnemetri 1.0 - Tilastot (\u2068١٢\u2069)")
+        << QStringLiteral(" / \u2068١٢\u2069");
+    QTest::newRow("Finnish name with a left-to-right mark as it is")
+        << QStringLiteral("Äijä\u200e") << QStringLiteral("Ahnemetri 1.0 - Tilastot (Äijä\u200e)")
+        << QStringLiteral(" / Äijä\u200e");
+
     const QString coin = QString::fromUtf8("\U0001F4B0"); // money bag, a surrogate pair
     QTest::newRow("surrogate pair across the cut")
         << QString(25, u'A') + coin + "BBBB" << "Ahnemetri 1.0 - Tilastot (" + QString(25, u'A') + "...)"

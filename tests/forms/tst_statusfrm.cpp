@@ -14,7 +14,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QGlyphRun>
 #include <QTest>
+#include <QTextLayout>
 #include <QWindow>
 
 #include <optional>
@@ -23,7 +25,47 @@ using forms::twipsRect;
 
 namespace {
 
+// Where the characters from..to of a one-line text are drawn, ink only.
+QRectF drawnRange(const QTextLayout& layout, int from, int to)
+{
+    QRectF drawn;
+    for (const QGlyphRun& run : layout.glyphRuns(from, to - from))
+        drawn |= run.boundingRect();
+    return drawn;
+}
 
+// What is wrong with the order in which the text is drawn: the characters before `nameFrom`
+// must stand left to right and left of the name, those from `nameTo` on left to right and
+// right of it.
+QString fixedTextsAroundTheName(const QString& text, const QFont& font, int nameFrom, int nameTo)
+{
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    layout.createLine().setLineWidth(100000);
+    layout.endLayout();
+    const QRectF name = drawnRange(layout, nameFrom, nameTo);
+    qreal previous = -1;
+    for (int i = 0; i < int(text.size()); ++i) {
+        if (i == nameFrom)
+            i = nameTo;
+        if (i >= int(text.size()))
+            break;
+        const QRectF glyph = drawnRange(layout, i, i + 1);
+        if (glyph.isEmpty())
+            continue; // a blank
+        if (glyph.left() < previous)
+            return QStringLiteral("\"%1\" is drawn left of the text before it").arg(text.at(i));
+        previous = glyph.left();
+        if (i < nameFrom && glyph.right() > name.left() + 0.5)
+            return QStringLiteral("\"%1\" is drawn right of the name's start").arg(text.at(i));
+        if (i >= nameTo && glyph.left() < name.right() - 0.5)
+            return QStringLiteral("\"%1\" is drawn left of the name's end").arg(text.at(i));
+    }
+    return {};
+}
 
 } // namespace
 
@@ -41,6 +83,8 @@ private Q_SLOTS:
     void namesAreShownAsTyped_data();
     void namesAreShownAsTyped();
     void longNameIsShortenedButKept();
+    void directionMarksStayInTheName_data();
+    void directionMarksStayInTheName();
     void newTestButton_data();
     void newTestButton();
     void quitButton_data();
@@ -195,6 +239,31 @@ void TestStatusFrm::longNameIsShortenedButKept()
     QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaSelLbl"))->text(),
              QStringLiteral("Rahahulluus: 0% / Aika: 14:09:05 / Roope Ankka Ankkalinnan Ra..."));
     QCOMPARE(m_program->windows.introFrm().playerName(), name);
+}
+
+void TestStatusFrm::directionMarksStayInTheName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("right-to-left override") << QStringLiteral("\u202eAku Ankka");
+    QTest::newRow("Hebrew with digits") << QStringLiteral("שלום 12");
+    QTest::newRow("stray closing mark, then an override") << QStringLiteral("Aku\u2069\u202e1 2");
+    QTest::newRow("long Hebrew name, shortened") << QString(40, u'ש');
+    QTest::newRow("right-to-left embedding left open") << QStringLiteral("\u202b12 ab");
+}
+
+void TestStatusFrm::directionMarksStayInTheName()
+{
+    QFETCH(QString, name);
+    StatusFrm* results = m_program->runTest(name, answersForThirtySeven(), 0);
+    QVERIFY(results);
+    auto* summary = control<QLabel>(*results, QStringLiteral("ProssaSelLbl"));
+    for (const QString& text : {summary->text(), results->windowHandle()->title()}) {
+        const int from = int(text.indexOf(u'\u2068'));
+        const int to = int(text.lastIndexOf(u'\u2069')) + 1;
+        QVERIFY2(from > 0 && to > from, qPrintable(text));
+        const QString wrong = fixedTextsAroundTheName(text, summary->font(), from, to);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong + QStringLiteral(" in ") + text));
+    }
 }
 
 void TestStatusFrm::newTestButton_data()
