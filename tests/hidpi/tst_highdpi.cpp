@@ -1,8 +1,9 @@
 // The windows on a high-density screen. The same tests run once at the ordinary pixel ratio and
 // once with QT_SCALE_FACTOR=2 (and once on two screens of different density, where the
-// offscreen platform gets a screen configuration): the layout stays the same in logical
-// pixels, every text fits in its control, and the pictures are drawn from pictures of the
-// screen's density.
+// offscreen platform gets a screen configuration, and once on a screen of 800 x 600 at
+// QT_SCALE_FACTOR=2): the layout stays the same in logical pixels, every text fits in its
+// control, the pictures are drawn from pictures of the screen's density, and every window
+// comes up with its title bar on the screen.
 
 #include "programfixture.h"
 
@@ -203,6 +204,8 @@ private Q_SLOTS:
     void runsAtTheRequestedRatio();
     void windowsRenderAtTheRatio_data();
     void windowsRenderAtTheRatio();
+    void windowsAreCentredWithTheirTitleBarOnTheScreen_data();
+    void windowsAreCentredWithTheirTitleBarOnTheScreen();
     void controlsKeepTheirPlace_data();
     void controlsKeepTheirPlace();
     void questionPanelsKeepTheirPlace();
@@ -305,6 +308,33 @@ void TestHighDpi::windowsRenderAtTheRatio()
     QCOMPARE(picture.devicePixelRatio(), ratio);
     QCOMPARE(picture.size(), window->size() * ratio);
     QCOMPARE(picture.deviceIndependentSize().toSize(), window->size());
+}
+
+void TestHighDpi::windowsAreCentredWithTheirTitleBarOnTheScreen_data()
+{
+    windowsRenderAtTheRatio_data();
+}
+
+void TestHighDpi::windowsAreCentredWithTheirTitleBarOnTheScreen()
+{
+    QFETCH(QString, state);
+    QWidget* window = windowIn(state);
+    QVERIFY(window);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    // Centred where it fits (the client area is centred, so the frame's margins may tilt it a
+    // little); on a screen too small for it, it hangs from the top or the left edge of the free
+    // area.
+    const int tilt = 1 + qMax(frame.width() - window->width(), frame.height() - window->height());
+    if (frame.width() <= area.width())
+        QVERIFY(qAbs(frame.center().x() - area.center().x()) <= tilt);
+    else
+        QCOMPARE(frame.left(), area.left());
+    if (frame.height() <= area.height())
+        QVERIFY(qAbs(frame.center().y() - area.center().y()) <= tilt);
+    else
+        QCOMPARE(frame.top(), area.top());
 }
 
 void TestHighDpi::controlsKeepTheirPlace_data()
