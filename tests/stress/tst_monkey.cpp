@@ -9,6 +9,11 @@
 // The monkey never takes the ways that end the program on purpose: Ctrl+X, "Lopeta" in the
 // menu, the results window's "Lopeta" button (click, Space, Enter, Alt+L) and the start window's
 // close box. If the program ends all the same, that is reported as a failure.
+//
+// Besides what a user does on purpose it brings what the desktop does now and then: close
+// requests that reach a window already hidden, pasted text with line breaks and control
+// characters, and keys held down while the window under them changes. A late close request and
+// a key repeat in a window where the key did not go down must change nothing at all.
 
 #include "programfixture.h"
 #include "stresskit.h"
@@ -25,6 +30,7 @@
 #include <QAbstractSlider>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +40,7 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <QShortcutEvent>
+#include <QSlider>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -136,6 +143,40 @@ bool isWithinTextView(const QWidget* widget)
     return false;
 }
 
+// What a user could see change: the windows, the menu, the focus, the name, the test.
+struct Snapshot {
+    QList<QWidget*> visible;
+    QWidget* popup = nullptr;
+    QWidget* focus = nullptr;
+    QString name;
+    qint16 score = 0;
+    int top = 0;
+    int donation = 0;
+    QString resultsTitle;
+    bool ended = false;
+
+    bool operator==(const Snapshot&) const = default;
+};
+
+// What makes the text no single line of a name: empty when it is one.
+QString notOneLine(const QString& text)
+{
+    constexpr qsizetype longestName = 1000;
+    if (text.size() > longestName)
+        return QStringLiteral("holds %1 characters").arg(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Separator_Line
+            || category == QChar::Separator_Paragraph || (c.isSurrogate() && !pair))
+            return QStringLiteral("holds U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        if (pair)
+            ++i;
+    }
+    return {};
+}
+
 class Monkey {
 public:
     Monkey(ProgramFixture& program, quint32 seed);
@@ -163,6 +204,9 @@ private:
         CloseBox,
         SwitchWindow,
         SetClock,
+        CloseHidden,
+        Paste,
+        HoldKey,
     };
 
     int below(int bound) { return int(m_random.bounded(bound)); }
@@ -193,6 +237,11 @@ private:
     void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void accessKey();
     void closeBox();
+    void closeHidden();
+    void paste();
+    void holdKey();
+    void sendKey(Qt::Key key, bool press, bool repeat);
+    Snapshot snapshot();
 
     QWidget* keyboardWindow() const;
     bool isQuitButton(const QWidget* widget) const;
@@ -219,6 +268,8 @@ private:
     AccessKeyClicks m_accessKeyClicks;
     QString m_clickMissing;
     QString m_tickMissing;
+    QString m_lateCloseActed;
+    QString m_repeatActed;
 
     // What the run reached, printed at the end.
     int m_testsStarted = 0;
@@ -226,6 +277,10 @@ private:
     int m_aboutShown = 0;
     int m_highestQuestion = 0;
     int m_leftOut = 0;
+    int m_hiddenCloses = 0;
+    int m_pastes = 0;
+    int m_heldKeys = 0;
+    int m_foreignRepeats = 0;
     bool m_questionnaireWasVisible = false;
     bool m_resultsWereVisible = false;
     bool m_aboutWasVisible = false;
@@ -335,17 +390,23 @@ void Monkey::countVisits()
 QString Monkey::tally() const
 {
     return QStringLiteral("%1 tests started, %2 finished, highest question %3, About shown %4 "
-                          "times, %5 events left out as ways to quit")
+                          "times, %5 events left out as ways to quit, %6 close requests to hidden "
+                          "windows, %7 pastes, %8 keys held (%9 repeats where the key did not go "
+                          "down)")
         .arg(m_testsStarted)
         .arg(m_resultsShown)
         .arg(m_highestQuestion)
         .arg(m_aboutShown)
-        .arg(m_leftOut);
+        .arg(m_leftOut)
+        .arg(m_hiddenCloses)
+        .arg(m_pastes)
+        .arg(m_heldKeys)
+        .arg(m_foreignRepeats);
 }
 
 Monkey::Action Monkey::pickAction()
 {
-    static constexpr std::array<std::pair<Action, int>, 13> weights{{
+    static constexpr std::array<std::pair<Action, int>, 16> weights{{
         {Action::Click, 22},
         {Action::ClickControl, 24},
         {Action::DoubleClick, 3},
@@ -359,6 +420,9 @@ Monkey::Action Monkey::pickAction()
         {Action::CloseBox, 3},
         {Action::SwitchWindow, 3},
         {Action::SetClock, 2},
+        {Action::CloseHidden, 2},
+        {Action::Paste, 2},
+        {Action::HoldKey, 3},
     }};
     int total = 0;
     for (const auto& [action, weight] : weights)
@@ -461,6 +525,15 @@ void Monkey::actOnWindows(std::optional<Action> chosen)
     case Action::SwitchWindow:
         note(QStringLiteral("switch to %1").arg(describe(window)));
         window->activateWindow();
+        break;
+    case Action::CloseHidden:
+        closeHidden();
+        break;
+    case Action::Paste:
+        paste();
+        break;
+    case Action::HoldKey:
+        holdKey();
         break;
     case Action::SetClock: {
         // The results show the time of their last fill; the clock only moves while they are
@@ -761,6 +834,152 @@ void Monkey::closeBox()
     window->close();
 }
 
+Snapshot Monkey::snapshot()
+{
+    Snapshot now;
+    now.visible = m_program.visibleWindows();
+    now.popup = QApplication::activePopupWidget();
+    now.focus = QApplication::focusWidget();
+    now.name = m_nameBox->text();
+    now.ended = m_program.ended;
+    if (KysymysFrm* test = questionnaire()) {
+        now.score = test->moneypercent();
+        now.top = topQuestion(*test);
+        now.donation = panel(quiz::donation::questionNumber)->slider()->value();
+    }
+    if (StatusFrm* shown = results())
+        now.resultsTitle = shown->windowTitle();
+    return now;
+}
+
+void Monkey::closeHidden()
+{
+    // A close request that the window manager sent before the program hid the window, and that
+    // arrives only now: to the native window, as the window manager's would.
+    QList<QWidget*> hidden;
+    for (QWidget* window : {m_program.introIfCreated(), m_program.kysymysIfCreated(),
+                            m_program.statusIfCreated(), m_program.tietoaIfCreated()}) {
+        if (window && !window->isVisible())
+            hidden.append(window);
+    }
+    if (hidden.isEmpty() || !m_accessKeyClicks.waitForClicks()) {
+        closeBox();
+        return;
+    }
+    settle();
+    QWidget* window = oneOf(hidden);
+    note(QStringLiteral("late close request to hidden %1").arg(describe(window)));
+    ++m_hiddenCloses;
+    const Snapshot before = snapshot();
+    if (QWindow* handle = window->windowHandle())
+        handle->close();
+    else
+        window->close();
+    settle();
+    if (snapshot() != before)
+        m_lateCloseActed =
+            QStringLiteral("a close request to hidden %1 changed something").arg(describe(window));
+}
+
+void Monkey::paste()
+{
+    // Text as it comes from other programs: lines of a document or a spreadsheet row, a
+    // terminal's control characters, direction marks, more than a name box takes.
+    static const QList<QString> clippings{
+        QStringLiteral("Matti\nMeikäläinen"),
+        QStringLiteral("Nimi\r\n"),
+        QStringLiteral("\r\n\r\n"),
+        QStringLiteral("Etu\tSuku\t"),
+        QString::fromUtf16(u"Nul\0lin", 7),
+        QStringLiteral("Roope\u0007\u001b[1mAnkka\u007f"),
+        QStringLiteral("x\u2028y\u2029\u0085"),
+        QStringLiteral("\u202eAku\u2069)"),
+        QStringLiteral("שלום\n123"),
+        QStringLiteral("a\rb\vc\fd"),
+        QString(1200, u'R') + QStringLiteral("\n"),
+        QString(999, u'x') + QStringLiteral("\U0001F4B0"),
+    };
+    QString clipping = oneOf(clippings);
+    if (chance(30))
+        clipping += QChar(char16_t(below(0x20)));
+    QGuiApplication::clipboard()->setText(clipping);
+    ++m_pastes;
+    note(QStringLiteral("clipboard holds %1 characters").arg(clipping.size()));
+    if (chance(75))
+        pressKey(Qt::Key_V, Qt::ControlModifier);
+    else
+        pressKey(Qt::Key_Insert, Qt::ShiftModifier);
+}
+
+void Monkey::sendKey(Qt::Key key, bool press, bool repeat)
+{
+    QWidget* target = QApplication::activePopupWidget();
+    if (target && target->focusWidget())
+        target = target->focusWidget();
+    if (!target)
+        target = QApplication::focusWidget() ? QApplication::focusWidget() : keyboardWindow();
+    if (!target)
+        return;
+    const char ascii = QTest::keyToAscii(key);
+    QTest::simulateEvent(target, press, key, Qt::NoModifier,
+                         ascii ? QString(QLatin1Char(ascii)) : QString(), repeat, 0);
+}
+
+void Monkey::holdKey()
+{
+    static const QList<Qt::Key> keys{Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space,
+                                     Qt::Key_Tab,    Qt::Key_Right, Qt::Key_Down,
+                                     Qt::Key_Backspace, Qt::Key_A};
+    const Qt::Key key = oneOf(keys);
+    const QString name = describeKey(key, Qt::NoModifier);
+    if (!m_accessKeyClicks.waitForClicks() || !keyboardWindow()) {
+        note(QStringLiteral("hold %1 while no window has the keyboard").arg(name));
+        return;
+    }
+    settle();
+    // Mostly the key goes down here; now and then it was held already when this window got the
+    // keyboard.
+    QWidget* downIn = nullptr;
+    if (chance(75)) {
+        if (wouldQuit(key, Qt::NoModifier)) {
+            ++m_leftOut;
+            note(QStringLiteral("hold %1 left out: it would quit").arg(name));
+            return;
+        }
+        downIn = keyboardWindow();
+        note(QStringLiteral("hold %1 down in %2").arg(name, describe(downIn)));
+        sendKey(key, true, false);
+        settle();
+    } else {
+        note(QStringLiteral("%1 held since before, repeating in %2").arg(name, describe(keyboardWindow())));
+    }
+    ++m_heldKeys;
+    const int repeats = 1 + below(12);
+    for (int repeat = 0; repeat < repeats && m_repeatActed.isEmpty(); ++repeat) {
+        // A window hidden since the key went down is a new window when it comes back.
+        if (downIn && !downIn->isVisible())
+            downIn = nullptr;
+        QWidget* window = keyboardWindow();
+        if (!window)
+            break;
+        const bool foreign = window != downIn;
+        if (!foreign && wouldQuit(key, Qt::NoModifier)) {
+            ++m_leftOut;
+            note(QStringLiteral("  repeat left out: it would quit"));
+            break;
+        }
+        const Snapshot before = snapshot();
+        sendKey(key, true, true);
+        settle();
+        m_foreignRepeats += foreign;
+        if (foreign && snapshot() != before)
+            m_repeatActed = QStringLiteral("a repeat of %1 acted in %2, where the key did not go down")
+                                .arg(name, describe(window));
+    }
+    note(QStringLiteral("  release %1").arg(name));
+    sendKey(key, false, false);
+}
+
 QString Monkey::brokenInvariant()
 {
     if (m_program.ended)
@@ -772,6 +991,12 @@ QString Monkey::brokenInvariant()
         return m_clickMissing;
     if (!m_tickMissing.isEmpty())
         return m_tickMissing;
+    if (!m_lateCloseActed.isEmpty())
+        return m_lateCloseActed;
+    if (!m_repeatActed.isEmpty())
+        return m_repeatActed;
+    if (const QString wrong = notOneLine(m_nameBox->text()); !wrong.isEmpty())
+        return QStringLiteral("the name box %1").arg(wrong);
 
     KysymysFrm* test = questionnaire();
     if (test) {
