@@ -11,8 +11,10 @@ HeldKeys::HeldKeys(QObject* parent)
     // Keys released while another application has the keyboard are never seen released.
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
-                if (state != Qt::ApplicationActive)
-                    m_downIn.clear();
+                if (state == Qt::ApplicationActive)
+                    return;
+                for (Key& key : m_keys)
+                    key.window = nullptr;
             });
 }
 
@@ -23,36 +25,63 @@ HeldKeys::~HeldKeys()
 
 bool HeldKeys::eventFilter(QObject* watched, QEvent* event)
 {
-    // Every key event reaches a widget, the focused control or an open menu; the same event on
-    // its way through the native window is left to that delivery.
     const QEvent::Type type = event->type();
     const bool keyEvent = type == QEvent::KeyPress || type == QEvent::KeyRelease
                           || type == QEvent::ShortcutOverride;
     if (!watched->isWidgetType() || !(keyEvent || type == QEvent::Hide))
         return false;
     QWidget* window = static_cast<QWidget*>(watched)->window();
+    // A key event comes first to the control that has the keyboard (an open menu, the focused
+    // control, or else the window), then to each widget around it that lets it pass, and on its
+    // way through the native window before that: it counts once, where it arrives.
+    if (keyEvent) {
+        QWidget* keyboard = QApplication::activePopupWidget();
+        if (keyboard && keyboard->focusWidget())
+            keyboard = keyboard->focusWidget();
+        if (!keyboard)
+            keyboard = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+        if (watched != keyboard)
+            return false;
+    }
 
     if (type == QEvent::Hide) {
         // A window that appears again is a new window for a key still held.
-        if (window == watched)
-            m_downIn.removeIf([window](QHash<int, QPointer<QWidget>>::iterator entry) {
-                return entry.value() == window;
-            });
+        if (window == watched) {
+            for (Key& key : m_keys) {
+                if (key.window == window)
+                    key.window = nullptr;
+            }
+        }
         return false;
     }
 
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if (!key->isAutoRepeat()) {
-        // The first press comes as a shortcut check and then, unless a shortcut took it, as a
-        // key press.
-        if (type == QEvent::KeyRelease)
-            m_downIn.remove(key->key());
-        else
-            m_downIn.insert(key->key(), window);
+    const auto* event_ = static_cast<QKeyEvent*>(event);
+    Key& key = m_keys[event_->key()];
+    // An X server repeats a held key as a release and a press of the same time; Qt marks the
+    // pair as a repeat only when it finds the press already waiting behind the release, which
+    // it often does not.
+    const bool pairedRepeat = type != QEvent::KeyRelease && !key.down && event_->timestamp() != 0
+                              && event_->timestamp() == key.releasedAt;
+    if (!event_->isAutoRepeat() && !pairedRepeat) {
+        if (type != QEvent::KeyRelease) {
+            // A fresh press; it comes as a shortcut check and then, unless a shortcut took it,
+            // as a key press.
+            key = {window, true, 0};
+        } else {
+            // Released without having gone down here: it went down before this program had
+            // the keyboard.
+            if (!key.down)
+                key.window = nullptr;
+            key.down = false;
+            key.releasedAt = event_->timestamp();
+        }
         return false;
     }
-    if (m_downIn.value(key->key()) == window)
+    if (key.window == window && window && (key.down || pairedRepeat)) {
+        if (type == QEvent::KeyPress)
+            key.down = true;
         return false;
+    }
     // Accepted as the focused control's own key, so that no shortcut fires; the key press that
     // follows is dropped here too.
     event->accept();

@@ -24,5 +24,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QHash<int, QPointer<QWidget>> m_downIn; // key -> the window where it went down
+    struct Key {
+        QPointer<QWidget> window; // where it went down, while that window stays shown
+        bool down = false;
+        quint64 releasedAt = 0;
+    };
+    QHash<int, Key> m_keys;
 };

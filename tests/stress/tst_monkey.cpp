@@ -32,6 +32,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -240,7 +241,7 @@ private:
     void closeHidden();
     void paste();
     void holdKey();
-    void sendKey(Qt::Key key, bool press, bool repeat);
+    void sendKey(Qt::Key key, QEvent::Type type, bool repeat, quint64 time = 0);
     Snapshot snapshot();
 
     QWidget* keyboardWindow() const;
@@ -911,7 +912,7 @@ void Monkey::paste()
         pressKey(Qt::Key_Insert, Qt::ShiftModifier);
 }
 
-void Monkey::sendKey(Qt::Key key, bool press, bool repeat)
+void Monkey::sendKey(Qt::Key key, QEvent::Type type, bool repeat, quint64 time)
 {
     QWidget* target = QApplication::activePopupWidget();
     if (target && target->focusWidget())
@@ -921,8 +922,14 @@ void Monkey::sendKey(Qt::Key key, bool press, bool repeat)
     if (!target)
         return;
     const char ascii = QTest::keyToAscii(key);
-    QTest::simulateEvent(target, press, key, Qt::NoModifier,
-                         ascii ? QString(QLatin1Char(ascii)) : QString(), repeat, 0);
+    const QString text = ascii ? QString(QLatin1Char(ascii)) : QString();
+    if (time == 0) {
+        QTest::simulateEvent(target, type == QEvent::KeyPress, key, Qt::NoModifier, text, repeat, 0);
+        return;
+    }
+    QKeyEvent event(type, key, Qt::NoModifier, text, repeat);
+    event.setTimestamp(time);
+    QApplication::sendEvent(target, &event);
 }
 
 void Monkey::holdKey()
@@ -948,12 +955,16 @@ void Monkey::holdKey()
         }
         downIn = keyboardWindow();
         note(QStringLiteral("hold %1 down in %2").arg(name, describe(downIn)));
-        sendKey(key, true, false);
+        sendKey(key, QEvent::KeyPress, false);
         settle();
     } else {
         note(QStringLiteral("%1 held since before, repeating in %2").arg(name, describe(keyboardWindow())));
     }
     ++m_heldKeys;
+    // An X server repeats a key as a release and a press of the same time, unmarked; other
+    // platforms mark the repeated presses.
+    const bool paired = chance(50);
+    quint64 time = 1 + quint64(m_number) * 1000;
     const int repeats = 1 + below(12);
     for (int repeat = 0; repeat < repeats && m_repeatActed.isEmpty(); ++repeat) {
         // A window hidden since the key went down is a new window when it comes back.
@@ -969,7 +980,14 @@ void Monkey::holdKey()
             break;
         }
         const Snapshot before = snapshot();
-        sendKey(key, true, true);
+        if (paired) {
+            time += 33;
+            sendKey(key, QEvent::KeyRelease, false, time);
+            if (keyboardWindow())
+                sendKey(key, QEvent::KeyPress, false, time);
+        } else {
+            sendKey(key, QEvent::KeyPress, true);
+        }
         settle();
         m_foreignRepeats += foreign;
         if (foreign && snapshot() != before)
@@ -977,7 +995,7 @@ void Monkey::holdKey()
                                 .arg(name, describe(window));
     }
     note(QStringLiteral("  release %1").arg(name));
-    sendKey(key, false, false);
+    sendKey(key, QEvent::KeyRelease, false);
 }
 
 QString Monkey::brokenInvariant()
