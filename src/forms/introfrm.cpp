@@ -26,7 +26,13 @@ constexpr int longestName = 1000;
 bool isLineBreak(char16_t c)
 {
     switch (c) {
-    case u'\n': case u'\v': case u'\f': case u'\r': case u'\u0085': case u'\u2028': case u'\u2029':
+    case u'\n':
+    case u'\v':
+    case u'\f':
+    case u'\r':
+    case u'\u0085':
+    case u'\u2028':
+    case u'\u2029':
         return true;
     default:
         return false;
