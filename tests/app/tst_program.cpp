@@ -47,9 +47,9 @@ private:
 
 void TestProgram::initTestCase()
 {
-    // ctest starts this test with -reverse, which QApplication has taken already.
+    // ctest starts this test with -reverse, which QApplication has taken already; the fixture
+    // sets the application up as main() does.
     QCOMPARE(QApplication::arguments().contains(QStringLiteral("-reverse")), false);
-    app::configureApplication();
 }
 
 void TestProgram::init()
