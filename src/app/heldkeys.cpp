@@ -26,15 +26,15 @@ HeldKeys::~HeldKeys()
 bool HeldKeys::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    const bool keyEvent = type == QEvent::KeyPress || type == QEvent::KeyRelease
-                          || type == QEvent::ShortcutOverride;
-    if (!watched->isWidgetType() || !(keyEvent || type == QEvent::Hide))
+    const bool isKey = type == QEvent::KeyPress || type == QEvent::KeyRelease
+                       || type == QEvent::ShortcutOverride;
+    if (!watched->isWidgetType() || !(isKey || type == QEvent::Hide))
         return false;
     QWidget* window = static_cast<QWidget*>(watched)->window();
     // A key event comes first to the control that has the keyboard (an open menu, the focused
     // control, or else the window), then to each widget around it that lets it pass, and on its
     // way through the native window before that: it counts once, where it arrives.
-    if (keyEvent) {
+    if (isKey) {
         QWidget* keyboard = QApplication::activePopupWidget();
         if (keyboard && keyboard->focusWidget())
             keyboard = keyboard->focusWidget();
@@ -55,14 +55,15 @@ bool HeldKeys::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
 
-    const auto* event_ = static_cast<QKeyEvent*>(event);
-    Key& key = m_keys[event_->key()];
+    const auto* keyEvent = static_cast<QKeyEvent*>(event);
+    Key& key = m_keys[keyEvent->key()];
     // An X server repeats a held key as a release and a press of the same time; Qt marks the
     // pair as a repeat only when it finds the press already waiting behind the release, which
     // it often does not.
-    const bool pairedRepeat = type != QEvent::KeyRelease && !key.down && event_->timestamp() != 0
-                              && event_->timestamp() == key.releasedAt;
-    if (!event_->isAutoRepeat() && !pairedRepeat) {
+    const quint64 time = keyEvent->timestamp();
+    const bool pairedRepeat =
+        type != QEvent::KeyRelease && !key.down && time != 0 && time == key.releasedAt;
+    if (!keyEvent->isAutoRepeat() && !pairedRepeat) {
         if (type != QEvent::KeyRelease) {
             // A fresh press; it comes as a shortcut check and then, unless a shortcut took it,
             // as a key press.
@@ -73,7 +74,7 @@ bool HeldKeys::eventFilter(QObject* watched, QEvent* event)
             if (!key.down)
                 key.window = nullptr;
             key.down = false;
-            key.releasedAt = event_->timestamp();
+            key.releasedAt = time;
         }
         return false;
     }
