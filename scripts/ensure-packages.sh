@@ -18,7 +18,7 @@ ensure_packages() {
         "${missing[@]}" >/dev/null
 }
 
-# What building the program needs on Debian 12.
+# What building the program needs, on Debian 12 and 13 alike.
 BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev qt6-base-dev-tools fonts-dejavu-core)
 # What running it needs besides the libraries: the window system plugins and Qt's own texts in
 # Finnish (the program starts without them, in English where Qt speaks).

@@ -20,7 +20,9 @@ elif [ $# -gt 0 ]; then
 fi
 
 . scripts/ensure-packages.sh
-ensure_packages "${BUILD_PACKAGES[@]}" clang-14 libclang-rt-14-dev
+# Debian's default clang (14 on Debian 12, 19 on Debian 13) with its libFuzzer and sanitizer
+# runtimes.
+ensure_packages "${BUILD_PACKAGES[@]}" clang libclang-rt-dev
 
 # Everything, ahnemetri_logic included, gets coverage instrumentation and both sanitizers;
 # undefined behaviour stops the run instead of only being printed.
@@ -29,7 +31,7 @@ sanitize+=" -fno-omit-frame-pointer -O1"
 
 build=build/fuzz
 cmake -S . -B "$build" -G "Unix Makefiles" \
-    -DCMAKE_CXX_COMPILER=clang++-14 \
+    -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS="$sanitize" \
     -DAHNEMETRI_FUZZ=ON \
