@@ -86,8 +86,11 @@ public:
     }
 };
 
-// The title picture in the pixel density of the screen the label is on. A window is created
-// before it knows its screen, and it may move to a screen of another density later.
+// The title picture in the pixel density the label is drawn at. A window is created before it
+// knows its screen, may move to a screen of another density, and a screen's scale may change
+// while the program runs. Qt does not announce these the same way in every version (Qt 6.4 tells
+// the widgets of a screen change only, 6.6 and later of the new ratio as well), so the picture
+// is checked whenever the label is about to be drawn.
 void showTitlePicture(QLabel& picture)
 {
     const qreal ratio = picture.devicePixelRatioF();
@@ -95,20 +98,6 @@ void showTitlePicture(QLabel& picture)
         return;
     const QIcon title(QStringLiteral(":/images/otsikko.png"));
     picture.setPixmap(title.pixmap(titlePictureSize, ratio));
-}
-
-bool mayChangePixelDensity(QEvent::Type type)
-{
-    switch (type) {
-    case QEvent::Show:
-    case QEvent::ScreenChangeInternal:
-#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
-    case QEvent::DevicePixelRatioChange:
-#endif
-        return true;
-    default:
-        return false;
-    }
 }
 } // namespace
 
@@ -194,7 +183,7 @@ void IntroFrm::onTimerTick()
 
 bool IntroFrm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_ui->OtsikkoImg && mayChangePixelDensity(event->type()))
+    if (watched == m_ui->OtsikkoImg && event->type() == QEvent::Paint)
         showTitlePicture(*m_ui->OtsikkoImg);
     if (watched == m_ui->OtsikkoImg && event->type() == QEvent::MouseButtonDblClick) {
         Q_EMIT aboutRequested();

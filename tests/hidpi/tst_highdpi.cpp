@@ -449,6 +449,27 @@ void TestHighDpi::textsFit()
     }
 }
 
+namespace {
+// Whether the title picture is drawn pixel for pixel from the picture made for the density the
+// start window is drawn at, not scaled from another.
+bool titleIsSharp(QWidget& intro, QString& failure)
+{
+    auto* title = control<QLabel>(intro, QStringLiteral("OtsikkoImg"));
+    const qreal ratio = ratioOf(intro);
+    const QString source = ratio == 2.0 ? QStringLiteral(":/images/otsikko@2x.png")
+                                        : QStringLiteral(":/images/otsikko.png");
+    const QImage expected = QImage(source).convertToFormat(QImage::Format_RGB32);
+    const QPixmap drawn = title->grab();
+    failure = QStringLiteral("at ratio %1 the title picture is drawn as %2x%3 at ratio %4")
+                  .arg(ratio)
+                  .arg(drawn.width())
+                  .arg(drawn.height())
+                  .arg(drawn.devicePixelRatio());
+    return expected.size() == QSize(200, 50) * ratio && drawn.devicePixelRatio() == ratio
+           && drawn.toImage().convertToFormat(QImage::Format_RGB32) == expected;
+}
+} // namespace
+
 void TestHighDpi::titlePictureIsSharp()
 {
     auto* title = control<QLabel>(intro(), QStringLiteral("OtsikkoImg"));
@@ -457,15 +478,8 @@ void TestHighDpi::titlePictureIsSharp()
     QCOMPARE(picture.devicePixelRatio(), ratio);
     QCOMPARE(picture.size(), QSize(200, 50) * ratio);
     QCOMPARE(picture.deviceIndependentSize().toSize(), QSize(200, 50));
-
-    // Drawn pixel for pixel from the picture made for this density, not scaled from another.
-    const QString source = ratio == 2.0 ? QStringLiteral(":/images/otsikko@2x.png")
-                                        : QStringLiteral(":/images/otsikko.png");
-    const QImage expected = QImage(source).convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(expected.size(), QSize(200, 50) * ratio);
-    const QPixmap drawn = title->grab();
-    QCOMPARE(drawn.devicePixelRatio(), ratio);
-    QCOMPARE(drawn.toImage().convertToFormat(QImage::Format_RGB32), expected);
+    QString failure;
+    QVERIFY2(titleIsSharp(intro(), failure), qPrintable(failure));
 }
 
 void TestHighDpi::titlePictureFollowsTheScreen()
@@ -488,13 +502,18 @@ void TestHighDpi::titlePictureFollowsTheScreen()
         return title->pixmap().devicePixelRatio() == ratio
                && title->pixmap().size() == QSize(200, 50) * ratio;
     };
-    // The window was made before it knew its screen, and is shown on the primary screen.
+    // The window was made before it knew its screen, and is shown on the primary screen. It is
+    // drawn at that screen's density, or the moves below would test nothing.
+    QVERIFY(QTest::qWaitForWindowExposed(&intro()));
+    QCOMPARE(ratioOf(intro()), intro().screen()->devicePixelRatio());
     QVERIFY(matchesTheScreen());
-    for (QScreen* next : {plain, sharp, plain}) {
+    QString failure;
+    for (QScreen* next : {plain, sharp, plain, sharp}) {
         intro().windowHandle()->setScreen(next);
         QTRY_COMPARE(intro().screen(), next);
         QCOMPARE(ratioOf(intro()), next->devicePixelRatio());
         QTRY_VERIFY(matchesTheScreen());
+        QVERIFY2(titleIsSharp(intro(), failure), qPrintable(failure));
     }
 }
 
