@@ -51,8 +51,11 @@ if command -v dpkg >/dev/null; then
 fi
 depends=$(field Depends)
 echo "Depends: $depends"
+# Debian 13 names the core library's package libqt6core6t64 (64-bit time_t), and
+# dpkg-shlibdeps writes that name there.
 for lib in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins qt6-translations-l10n; do
-    [[ ", $depends," == *", $lib "* || ", $depends," == *", $lib,"* ]] || fail "Depends lacks $lib"
+    named=", $lib(t64)?[ ,]"
+    [[ ", $depends," =~ $named ]] || fail "Depends lacks $lib"
 done
 twice=$(sed 's/, /\n/g' <<<"$depends" | awk '{ print $1 }' | sort | uniq -d)
 [ -z "$twice" ] || fail "Depends names more than once: $twice"
