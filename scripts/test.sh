@@ -6,6 +6,9 @@
 # there: they test files, not the code. Last comes a bounded libFuzzer run over the evaluation
 # rules, in a clang build of its own (build/fuzz). Independent tests run side by side, one per
 # core (CTEST_PARALLEL_LEVEL overrides that); the longest ones start first.
+# Both builds are unity builds (presets debug and asan: the sources of a target compiled as
+# one file), which saves about a quarter of the compile time; the release build, which packagers
+# and scripts/run.sh use, compiles each file on its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/ensure-packages.sh
