@@ -27,7 +27,9 @@ private Q_SLOTS:
 
     void nameBoxContextMenu_data();
     void nameBoxContextMenu();
+#ifdef AHNEMETRI_DESKTOP_FILE
     void windowClassIsTheLaunchersOwn();
+#endif
 };
 
 void TestStartupSettings::cleanup()
@@ -85,6 +87,7 @@ void TestStartupSettings::nameBoxContextMenu()
     QTRY_VERIFY(!QApplication::activePopupWidget());
 }
 
+#ifdef AHNEMETRI_DESKTOP_FILE
 void TestStartupSettings::windowClassIsTheLaunchersOwn()
 {
     app::configureApplication();
@@ -96,6 +99,7 @@ void TestStartupSettings::windowClassIsTheLaunchersOwn()
     QCOMPARE(QGuiApplication::desktopFileName() + QStringLiteral(".desktop"),
              QFileInfo(QStringLiteral(AHNEMETRI_DESKTOP_FILE)).fileName());
 }
+#endif
 
 QTEST_MAIN(TestStartupSettings)
 #include "tst_startupsettings.moc"

@@ -20,7 +20,12 @@
 #include <QTimer>
 #include <QWindow>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#include <psapi.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace stress {
 
@@ -215,6 +220,13 @@ QString playWholeTest(ProgramFixture& program, QRandomGenerator& random, AfterRe
 
 qint64 residentBytes()
 {
+#ifdef Q_OS_WIN
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return -1;
+    return qint64(counters.WorkingSetSize);
+#else
     QFile statm(QStringLiteral("/proc/self/statm"));
     if (!statm.open(QIODevice::ReadOnly))
         return -1;
@@ -222,6 +234,7 @@ qint64 residentBytes()
     bool ok = false;
     const qint64 pages = fields.size() > 1 ? fields.at(1).toLongLong(&ok) : 0;
     return ok ? pages * sysconf(_SC_PAGESIZE) : -1;
+#endif
 }
 
 } // namespace stress

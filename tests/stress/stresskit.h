@@ -43,7 +43,8 @@ QString playWholeTest(ProgramFixture& program, QRandomGenerator& random, AfterRe
 // The names that playWholeTest types: plain, Finnish, blanks, markup, emoji, long ones.
 const QStringList& sampleNames();
 
-// Resident memory of this process in bytes, or -1 when /proc cannot be read.
+// Resident memory of this process in bytes (on Windows its working set), or -1 when it cannot
+// be read.
 qint64 residentBytes();
 
 } // namespace stress

@@ -11,7 +11,7 @@
 
 #include <optional>
 
-#if defined(__GLIBC__)
+#if defined(__GLIBC__) || defined(_WIN32)
 #include <malloc.h>
 #endif
 
@@ -49,6 +49,8 @@ qint64 residentInUse()
 {
 #if defined(__GLIBC__)
     malloc_trim(0);
+#elif defined(Q_OS_WIN)
+    _heapmin();
 #endif
     return stress::residentBytes();
 }
