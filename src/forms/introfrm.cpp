@@ -140,10 +140,12 @@ IntroFrm::IntroFrm(QWidget* parent)
             &IntroFrm::quitRequested);
 
     // The start button follows the name box by polling while the window is shown; it starts
-    // with the window (showEvent).
+    // with the window (showEvent). Every change of the text sets it as well, so that the key
+    // right after a paste or a letter (a password manager's Tab and Enter) finds it right.
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setInterval(5);
     connect(m_timer, &QTimer::timeout, this, &IntroFrm::onTimerTick);
+    connect(m_ui->NimiTxt, &QLineEdit::textChanged, this, &IntroFrm::onTimerTick);
 }
 
 IntroFrm::~IntroFrm() = default;
