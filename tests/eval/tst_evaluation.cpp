@@ -241,6 +241,26 @@ void TestEvaluation::names_data()
     QTest::newRow("surrogate pair before the cut")
         << QString(24, u'A') + coin + "BBBBB" << "Ahnemetri 1.0 - Tilastot (" + QString(24, u'A') + coin + "...)"
         << " / " + QString(24, u'A') + coin + "...";
+
+    // The cut keeps whole characters as the reader sees them, never later than at 26 units.
+    const auto cutBefore = [](const QString& kept) {
+        return QStringList{"Ahnemetri 1.0 - Tilastot (" + kept + "...)", " / " + kept + "..."};
+    };
+    const QString a25(25, u'a');
+    const QStringList a25Kept = cutBefore(a25);
+    QTest::newRow("accent mark across the cut")
+        << a25 + QStringLiteral("e\u0301xyzxyz") << a25Kept[0] << a25Kept[1];
+    const QStringList accentKept = cutBefore(a25.left(24) + QStringLiteral("e\u0301"));
+    QTest::newRow("accent mark at the cut")
+        << a25.left(24) + QStringLiteral("e\u0301xyzxyz") << accentKept[0] << accentKept[1];
+    const QString family = QStringLiteral("\U0001F468\u200D\U0001F469\u200D\U0001F467");
+    const QStringList joined = cutBefore(QString(20, u'a'));
+    QTest::newRow("emoji joined by zero-width joiners")
+        << QString(20, u'a') + family + "bbbb" << joined[0] << joined[1];
+    QTest::newRow("emoji with a skin tone")
+        << a25 + QStringLiteral("\U0001F44D\U0001F3FD") + "bbbb" << a25Kept[0] << a25Kept[1];
+    QTest::newRow("variation selector")
+        << a25 + QStringLiteral("\u2764\uFE0F") + "bbbbb" << a25Kept[0] << a25Kept[1];
 }
 
 void TestEvaluation::names()
