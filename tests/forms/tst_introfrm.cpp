@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QEventLoop>
 #include <QInputMethodEvent>
 #include <QGroupBox>
@@ -287,6 +288,31 @@ void TestIntroFrm::nameBoxHoldsOneLine()
     QTest::keyClick(nameBox(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(nameBox()->text(), name);
     QCOMPARE(nameBox()->cursorPosition(), cursor);
+    // The cleaned paste is one step of the undo history (none when it adds nothing), and the
+    // typing before it another.
+    if (name != typed) {
+        QTest::keyClick(nameBox(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(nameBox()->text(), typed);
+    }
+    QTest::keyClick(nameBox(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(nameBox()->text(), QString());
+    // The menu's paste takes the same way.
+    QTest::keyClicks(nameBox(), typed);
+    nameBox()->setCursorPosition(int(at));
+    const QPoint inside(10, nameBox()->height() / 2);
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, inside, nameBox()->mapToGlobal(inside));
+    QApplication::sendEvent(nameBox(), &rightClick);
+    QMenu* menu = nullptr;
+    QTRY_VERIFY((menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
+    const QString pasteKey = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    for (QAction* action : menu->actions()) {
+        if (action->text().section(u'\t', 1) == pasteKey)
+            action->trigger();
+    }
+    menu->close();
+    QCOMPARE(nameBox()->text(), name);
+    QTest::keyClick(nameBox(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(nameBox()->text(), name != typed ? typed : QString());
 
     // What an input method sends and what the program sets take the same way into the box.
     nameBox()->clear();
