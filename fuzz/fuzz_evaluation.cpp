@@ -15,6 +15,7 @@
 #include "eval/evaluation.h"
 #include "eval/numbertext.h"
 #include "quiz/catalogue.h"
+#include "version.h"
 
 #include <QString>
 #include <QTextBoundaryFinder>
@@ -165,9 +166,9 @@ void checkStatus(qint16 score, const QString& typed, QTime time) {
 
     check(eval::TimeText(time) == timeText, "the time is written hh:mm:ss");
 
-    check(report.caption.startsWith(u"Ahnemetri 1.0 - Tilastot ("), "caption start");
+    check(report.caption.startsWith(u"" AHNEMETRI_TITLE " - Tilastot ("), "caption start");
     check(report.caption.endsWith(name.shortened ? u"...)" : u")"), "caption end");
-    const qsizetype captionStart = QStringView(u"Ahnemetri 1.0 - Tilastot (").size();
+    const qsizetype captionStart = QStringView(u"" AHNEMETRI_TITLE " - Tilastot (").size();
     const qsizetype captionEnd = name.shortened ? 4 : 1;
     checkNameInPlace(QStringView(report.caption)
                          .sliced(captionStart, report.caption.size() - captionStart - captionEnd),

@@ -4,6 +4,7 @@
 #include "forms/kysymysfrm.h"
 #include "forms/statusfrm.h"
 #include "forms/tietoafrm.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -109,7 +110,7 @@ void TestNavigation::twoWholeTestsInARow()
     results = m_program->runTest(QStringLiteral("Toinen"), lowestAnswers(), 20);
     QVERIFY(results);
     QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaLbl"))->text(), QStringLiteral(" 0%"));
-    QCOMPARE(results->windowTitle(), QStringLiteral("Ahnemetri 1.0 - Tilastot (Toinen)"));
+    QCOMPARE(results->windowTitle(), QStringLiteral(AHNEMETRI_TITLE " - Tilastot (Toinen)"));
 }
 
 void TestNavigation::keyboardOnlyTest()
@@ -450,7 +451,7 @@ void TestNavigation::heldKeyActsOnlyWhereItWentDown()
         QCOMPARE(topQuestion(windows.kysymysFrm()), top);
     QCOMPARE(intro.playerName(), name);
     if (active == u"StatusFrm")
-        QCOMPARE(keyboard->windowTitle(), QStringLiteral("Ahnemetri 1.0 - Tilastot (Nimi)"));
+        QCOMPARE(keyboard->windowTitle(), QStringLiteral(AHNEMETRI_TITLE " - Tilastot (Nimi)"));
 
     // A fresh press acts in the new window: "Uusi testi", or the next question. On the slider
     // every press and repeat has moved the amount by one.

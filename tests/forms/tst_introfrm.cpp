@@ -5,6 +5,7 @@
 #include "forms/kysymysfrm.h"
 #include "forms/statusfrm.h"
 #include "forms/tietoafrm.h"
+#include "version.h"
 
 #include <QAction>
 #include <QApplication>
@@ -422,7 +423,7 @@ void TestIntroFrm::windowIsFixedWithoutMaximise()
 
 void TestIntroFrm::texts()
 {
-    QCOMPARE(intro().windowTitle(), QStringLiteral("Ahnemetri 1.0"));
+    QCOMPARE(intro().windowTitle(), QStringLiteral(AHNEMETRI_TITLE ""));
     QCOMPARE(startButton()->text(), QStringLiteral("&Aloita testi"));
     QCOMPARE(startButton()->toolTip(), QStringLiteral("Aloittaa testin"));
     QCOMPARE(nameBox()->toolTip(), QStringLiteral("Kirjoita nimesi tekstikenttään"));

@@ -2,6 +2,7 @@
 
 #include "forms/formstyle.h"
 #include "forms/kysymysfrm.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -96,7 +97,7 @@ bool TestKysymysFrm::answerAll(const QStringList& buttons)
 
 void TestKysymysFrm::firstShowShowsQuestionOneOnly()
 {
-    QCOMPARE(questionnaire().windowTitle(), QStringLiteral("Ahnemetri 1.0 - Testi käynnissä"));
+    QCOMPARE(questionnaire().windowTitle(), QStringLiteral(AHNEMETRI_TITLE " - Testi käynnissä"));
     QCOMPARE(topQuestion(questionnaire()), 1);
     QVERIFY(shownPanelsFormARun(questionnaire()));
     QCOMPARE(questionnaire().moneypercent(), qint16(0));
