@@ -140,9 +140,9 @@ std::optional<int> answerCommandLine(int argc, const char* const* argv)
         return fail(program, QStringLiteral("valitsimen arvo puuttuu tai on ylimääräinen"));
     }
     if (const QString joined = qtOptionWithValueAfterEquals(arguments); !joined.isEmpty()) {
-        return fail(program, QStringLiteral("valitsimen arvo annetaan erillisenä: '") +
-                                 joined.section(u'=', 0, 0) + u' ' + joined.section(u'=', 1) +
-                                 QStringLiteral("', ei '") + joined + u'\'');
+        return fail(program, QStringLiteral("valitsimen arvo annetaan erillisenä: '")
+                                 + joined.section(u'=', 0, 0) + u' ' + joined.section(u'=', 1)
+                                 + QStringLiteral("', ei '") + joined + u'\'');
     }
     if (parser.isSet(help) || parser.isSet(version)) {
         const QString answer = parser.isSet(help)

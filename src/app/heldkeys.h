@@ -27,7 +27,7 @@ protected:
 
 private:
     struct Key {
-        QPointer<QWidget> window; // where it went down, while that window stays shown
+        QPointer<QWidget> window;  // where it went down, while that window stays shown
         QPointer<QWidget> control; // what had the keyboard then
         bool down = false;
         quint64 releasedAt = 0;
