@@ -28,29 +28,8 @@ set(AHNEMETRI_INSTALL_GAMESDIR "games" CACHE STRING
 
 # --- Release: version and date ------------------------------------------------------------------
 
-# CHANGELOG is in Debian's format, as the package carries it; its newest entry names the release.
-set(AHNEMETRI_CHANGELOG "${PROJECT_SOURCE_DIR}/CHANGELOG")
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${AHNEMETRI_CHANGELOG}")
-file(STRINGS "${AHNEMETRI_CHANGELOG}" _entries ENCODING UTF-8 REGEX "^ahnemetri \\(")
-file(STRINGS "${AHNEMETRI_CHANGELOG}" _trailers ENCODING UTF-8 REGEX "^ -- ")
-list(GET _entries 0 _entry)
-list(GET _trailers 0 _trailer)
-if(NOT _entry MATCHES "^ahnemetri \\(${PROJECT_VERSION}\\)")
-    message(WARNING "The newest entry of CHANGELOG is not version ${PROJECT_VERSION}: ${_entry}")
-endif()
-if(NOT _trailer MATCHES ", ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
-    message(FATAL_ERROR "No date in the newest entry of CHANGELOG: ${_trailer}")
-endif()
-set(_day ${CMAKE_MATCH_1})
-set(_year ${CMAKE_MATCH_3})
-set(_months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
-list(FIND _months ${CMAKE_MATCH_2} _month)
-math(EXPR _month "${_month} + 1")
-string(LENGTH "${_month}" _digits)
-if(_digits EQUAL 1)
-    set(_month "0${_month}")
-endif()
-set(AHNEMETRI_RELEASE_DATE "${_year}-${_month}-${_day}")
+# AHNEMETRI_RELEASE_DATE and AHNEMETRI_SOURCE_DATE_EPOCH, from the newest entry of CHANGELOG.
+include(${CMAKE_CURRENT_LIST_DIR}/Release.cmake)
 
 # The Windows version record writes the version as major.minor, the minor in two digits.
 string(LENGTH "${PROJECT_VERSION_MINOR}" _digits)
@@ -224,6 +203,13 @@ else()
     string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS
         "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), ")
 endif()
+
+# Every time stamp of the package (its archives' members and the files in them) is the
+# release's, whenever it is made: CPack's DEB generator takes it from SOURCE_DATE_EPOCH.
+set(_cpack_config "${AHNEMETRI_GENERATED_DIR}/CPackProjectConfig.cmake")
+file(CONFIGURE OUTPUT "${_cpack_config}"
+    CONTENT "set(ENV{SOURCE_DATE_EPOCH} @AHNEMETRI_SOURCE_DATE_EPOCH@)\n" @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE "${_cpack_config}")
 
 set(CPACK_SOURCE_GENERATOR "TGZ")
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build/" "/\\\\.cache/")

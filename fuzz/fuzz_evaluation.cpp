@@ -15,8 +15,10 @@
 #include "eval/evaluation.h"
 #include "eval/numbertext.h"
 #include "quiz/catalogue.h"
+#include "version.h"
 
 #include <QString>
+#include <QTextBoundaryFinder>
 #include <QStringView>
 #include <QTime>
 
@@ -87,18 +89,19 @@ void checkName(const QString& typed) {
     }
     check(name.shown.size() <= 26, "a shortened name keeps at most 26 units");
     check(trimmed.startsWith(name.shown), "a shortened name is the start of the trimmed name");
-    // The cut never splits a surrogate pair. A name that already holds lone high surrogates
-    // may still end in one: cutting at 25 before a high 26th unit can leave another lone high
-    // surrogate last, just as the typed name had it.
+    // The cut lies at the last boundary between whole characters (graphemes) within the first
+    // 26 units, so it never splits a surrogate pair or parts a mark from its letter.
     const qsizetype kept = name.shown.size();
     const bool endsInHigh = kept > 0 && name.shown.back().isHighSurrogate();
     const bool lowDropped = kept < trimmed.size() && trimmed.at(kept).isLowSurrogate();
     check(!(endsInHigh && lowDropped), "a shortened name never ends in half a character");
-    // One unit less than 26 only when the dropped 26th unit is a high surrogate.
-    const qsizetype full = qMin<qsizetype>(trimmed.size(), 26);
-    check(name.shown.size() == full ||
-              (name.shown.size() == full - 1 && trimmed.at(full - 1).isHighSurrogate()),
-          "a shortened name is cut at 26 units, or 25 before a high surrogate");
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, trimmed);
+    if (kept < trimmed.size()) {
+        characters.setPosition(kept);
+        check(characters.isAtBoundary(), "a shortened name ends with a whole character");
+        const qsizetype next = characters.toNextBoundary();
+        check(next > 26, "a shortened name keeps every whole character that fits in 26 units");
+    }
 }
 
 // Whether the direction marks of a text all end where the text ends: its isolates are balanced,
@@ -163,9 +166,9 @@ void checkStatus(qint16 score, const QString& typed, QTime time) {
 
     check(eval::TimeText(time) == timeText, "the time is written hh:mm:ss");
 
-    check(report.caption.startsWith(u"Ahnemetri 1.0 - Tilastot ("), "caption start");
+    check(report.caption.startsWith(u"" AHNEMETRI_TITLE " - Tilastot ("), "caption start");
     check(report.caption.endsWith(name.shortened ? u"...)" : u")"), "caption end");
-    const qsizetype captionStart = QStringView(u"Ahnemetri 1.0 - Tilastot (").size();
+    const qsizetype captionStart = QStringView(u"" AHNEMETRI_TITLE " - Tilastot (").size();
     const qsizetype captionEnd = name.shortened ? 4 : 1;
     checkNameInPlace(QStringView(report.caption)
                          .sliced(captionStart, report.caption.size() - captionStart - captionEnd),

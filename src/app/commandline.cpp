@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QList>
+#include <QMutex>
 
 #include <array>
 #include <cstdio>
@@ -16,17 +17,21 @@ namespace app {
 namespace {
 
 // What QGuiApplication, QApplication and the X11 platform take out of the command line
-// themselves, with or without a value. They are accepted here and left in place for Qt.
+// themselves, with one dash or two, the value as the next argument. They are accepted here and
+// left in place for Qt.
 constexpr std::array qtOptionsWithValue{
     "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
     "qwindowicon", "qwindowtitle", "session", "display", "geometry", "title", "icon", "name",
-    "visual", "style", "stylesheet", "qmljsdebugger"};
-constexpr std::array qtFlags{"reverse", "widgetcount", "sync", "nograb", "dograb"};
+    "visual", "style", "stylesheet"};
+constexpr std::array qtFlags{"reverse", "widgetcount", "sync", "nograb", "dograb", "testability"};
+// The one option of Qt's that takes its value after "=" (and only so).
+constexpr char qtOptionWithEquals[] = "qmljsdebugger";
 
-void print(std::FILE* stream, const QString& text)
+// False when the text could not be written (standard output closed, full or a broken pipe).
+bool print(std::FILE* stream, const QString& text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fflush(stream);
+    const bool written = std::fputs(text.toLocal8Bit().constData(), stream) >= 0;
+    return std::fflush(stream) == 0 && written && !std::ferror(stream);
 }
 
 QString helpText(const QString& program, const QList<QCommandLineOption>& options)
@@ -45,18 +50,44 @@ QString helpText(const QString& program, const QList<QCommandLineOption>& option
     return text;
 }
 
+// The name of an option argument without the one or two dashes that introduce it, as the
+// parser reads it ("---help" is the option "-help"); empty for an argument that is no option.
+QString optionName(const QString& argument)
+{
+    if (argument.startsWith(u"--"))
+        return argument.sliced(2).section(u'=', 0, 0);
+    if (argument.startsWith(u'-'))
+        return argument.sliced(1).section(u'=', 0, 0);
+    return QString();
+}
+
 // The option as the user typed it, dashes included and any value left out.
 QString typedOption(const QStringList& arguments, const QString& name)
 {
     for (const QString& argument : arguments.sliced(1)) {
-        const QString option = argument.section(u'=', 0, 0);
-        qsizetype dashes = 0;
-        while (dashes < option.size() && option.at(dashes) == u'-')
-            ++dashes;
-        if (dashes > 0 && option.sliced(dashes) == name)
-            return option;
+        if (argument == u"--")
+            break;
+        if (optionName(argument) == name)
+            return argument.section(u'=', 0, 0);
     }
     return name;
+}
+
+// A Qt option written with its value after "=", which Qt would not understand and so ignore.
+QString qtOptionWithValueAfterEquals(const QStringList& arguments)
+{
+    for (const QString& argument : arguments.sliced(1)) {
+        if (argument == u"--")
+            break;
+        const QString name = optionName(argument);
+        if (!argument.contains(u'=') || name == QLatin1String(qtOptionWithEquals))
+            continue;
+        for (const char* option : qtOptionsWithValue) {
+            if (name == QLatin1String(option))
+                return argument;
+        }
+    }
+    return QString();
 }
 
 int fail(const QString& program, const QString& problem)
@@ -90,6 +121,10 @@ std::optional<int> answerCommandLine(int argc, const char* const* argv)
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
     }
+    QCommandLineOption debugger(QString::fromLatin1(qtOptionWithEquals), QString(),
+                                QStringLiteral("arvo"));
+    debugger.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(debugger);
     for (const char* name : qtFlags) {
         QCommandLineOption option(QString::fromLatin1(name));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -104,13 +139,19 @@ std::optional<int> answerCommandLine(int argc, const char* const* argv)
         }
         return fail(program, QStringLiteral("valitsimen arvo puuttuu tai on ylimääräinen"));
     }
-    if (parser.isSet(help)) {
-        print(stdout, helpText(program, {help, version}));
-        return 0;
+    if (const QString joined = qtOptionWithValueAfterEquals(arguments); !joined.isEmpty()) {
+        return fail(program, QStringLiteral("valitsimen arvo annetaan erillisenä: '")
+                                 + joined.section(u'=', 0, 0) + u' ' + joined.section(u'=', 1)
+                                 + QStringLiteral("', ei '") + joined + u'\'');
     }
-    if (parser.isSet(version)) {
-        print(stdout, QStringLiteral("Ahnemetri " AHNEMETRI_VERSION "\n"));
-        return 0;
+    if (parser.isSet(help) || parser.isSet(version)) {
+        const QString answer = parser.isSet(help)
+                                   ? helpText(program, {help, version})
+                                   : QStringLiteral("Ahnemetri " AHNEMETRI_VERSION "\n");
+        if (print(stdout, answer))
+            return 0;
+        print(stderr, program + QStringLiteral(": vakiotulosteeseen ei voitu kirjoittaa\n"));
+        return 1;
     }
     if (!parser.positionalArguments().isEmpty())
         return fail(program,
@@ -121,26 +162,61 @@ std::optional<int> answerCommandLine(int argc, const char* const* argv)
 namespace {
 
 // Messages Qt writes while the application object is being created. They are held back until
-// it is known whether the window system could be reached: if not, one line of the program's
-// own replaces them; if it could, they go out as usual.
+// it is known whether the window system could be started: if not, one line of the program's own
+// comes first; if it could, they go out as usual. Any thread may log meanwhile.
 struct HeldMessage {
     QtMsgType type;
     QByteArray category;
     QString text;
 };
+QMutex heldLock;
 QList<HeldMessage>* heldMessages = nullptr;
+
+QString formatted(const HeldMessage& message)
+{
+    const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
+    return qFormatLogMessage(message.type, context, message.text);
+}
+
+// Whether Qt's X11 or Wayland platform said that it could not connect to its display.
+bool noDisplay(const QList<HeldMessage>& messages)
+{
+    for (const HeldMessage& message : messages) {
+        if (message.text.contains(u"could not connect to display", Qt::CaseInsensitive)
+            || message.text.contains(u"Failed to create wl_display"))
+            return true;
+    }
+    return false;
+}
 
 void holdMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
-    if (type == QtFatalMsg) {
-        // Qt aborts after a fatal message; without a window system there is nothing to clean up.
-        std::fputs("ahnemetri: näyttöön ei saada yhteyttä; ohjelma tarvitsee graafisen "
-                   "työpöydän (X11 tai Wayland)\n",
-                   stderr);
-        std::fflush(stderr);
-        std::_Exit(1);
+    QMutexLocker locker(&heldLock);
+    if (!heldMessages) {
+        // Logged by another thread just as the application was made.
+        locker.unlock();
+        qt_message_output(type, context, text);
+        return;
     }
     heldMessages->append({type, QByteArray(context.category), text});
+    if (type != QtFatalMsg)
+        return;
+    // Qt aborts after a fatal message; without a window system there is nothing to clean up,
+    // so the program ends here with its own line, and with Qt's reason unless that is only
+    // the missing display.
+    QString report;
+    if (noDisplay(*heldMessages)) {
+        report = QStringLiteral("ahnemetri: näyttöön ei saada yhteyttä; ohjelma tarvitsee "
+                                "graafisen työpöydän (X11 tai Wayland)\n");
+    } else {
+        report = QStringLiteral("ahnemetri: ikkunajärjestelmää ei voitu käynnistää; Qt kertoo "
+                                "syyksi:\n");
+        for (const HeldMessage& message : std::as_const(*heldMessages))
+            report += formatted(message) + u'\n';
+    }
+    std::fputs(report.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+    std::_Exit(1);
 }
 
 } // namespace
@@ -148,12 +224,18 @@ void holdMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
 std::unique_ptr<QApplication> createApplication(int& argc, char** argv)
 {
     QList<HeldMessage> held;
-    heldMessages = &held;
+    {
+        const QMutexLocker locker(&heldLock);
+        heldMessages = &held;
+    }
     const QtMessageHandler previousHandler = qInstallMessageHandler(holdMessage);
     auto application = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previousHandler);
-    heldMessages = nullptr;
-    for (const HeldMessage& message : held) {
+    {
+        const QMutexLocker locker(&heldLock);
+        heldMessages = nullptr;
+    }
+    for (const HeldMessage& message : std::as_const(held)) {
         const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
         qt_message_output(message.type, context, message.text);
     }

@@ -45,12 +45,11 @@ bool HeldKeys::eventFilter(QObject* watched, QEvent* event)
     }
 
     if (type == QEvent::Hide) {
-        // A window that appears again is a new window for a key still held.
-        if (window == watched) {
-            for (Key& key : m_keys) {
-                if (key.window == window)
-                    key.window = nullptr;
-            }
+        // A window that appears again is a new window for a key still held, and a control
+        // hidden since the key went down (an answered question's buttons) takes it no longer.
+        for (Key& key : m_keys) {
+            if (key.window == watched || key.control == watched)
+                key.window = nullptr;
         }
         return false;
     }
@@ -67,7 +66,7 @@ bool HeldKeys::eventFilter(QObject* watched, QEvent* event)
         if (type != QEvent::KeyRelease) {
             // A fresh press; it comes as a shortcut check and then, unless a shortcut took it,
             // as a key press.
-            key = {window, true, 0};
+            key = {window, static_cast<QWidget*>(watched), true, 0};
         } else {
             // Released without having gone down here: it went down before this program had
             // the keyboard.

@@ -3,6 +3,8 @@
 #include "eval/numbertext.h"
 #include "version.h"
 
+#include <QTextBoundaryFinder>
+
 #include <cmath>
 #include <initializer_list>
 #include <limits>
@@ -151,11 +153,18 @@ ShortenedName ShortName(const QString& typedName)
     if (typedName.size() <= longestWholeName)
         return {trimmed.toString(), false};
 
-    QStringView kept = trimmed.left(shortenedLength);
-    // Never keep half of a character outside the Basic Multilingual Plane.
-    if (!kept.isEmpty() && kept.back().isHighSurrogate())
-        kept.chop(1);
-    return {kept.toString(), true};
+    // Cut where one character ends and the next begins as the reader sees them, so that no
+    // accent mark, joined emoji or half of a surrogate pair is parted from its letter: at the
+    // last such boundary within the first units.
+    qsizetype cut = shortenedLength;
+    if (cut < trimmed.size()) {
+        QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, trimmed.data(),
+                                       trimmed.size());
+        characters.setPosition(cut);
+        if (!characters.isAtBoundary())
+            cut = characters.toPreviousBoundary();
+    }
+    return {trimmed.left(cut).toString(), true};
 }
 
 QString TimeText(QTime time)

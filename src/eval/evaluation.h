@@ -16,8 +16,9 @@ struct ShortenedName {
     bool shortened; // the name was too long; the window marks it with dots
 };
 
-// Names longer than 30 UTF-16 units are cut to their first 26 (25 when the 26th would split a
-// surrogate pair). Only blanks (U+0020) are trimmed from the ends; tabs stay.
+// Names longer than 30 UTF-16 units are cut to at most their first 26, at the end of a whole
+// character as the reader sees it (a letter with its accent marks, an emoji sequence). Only
+// blanks (U+0020) are trimmed from the ends; tabs stay.
 ShortenedName ShortName(const QString& typedName);
 
 // "hh:mm:ss", 24-hour clock, zero padded.

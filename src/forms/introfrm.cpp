@@ -6,9 +6,14 @@
 #include "version.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMetaMethod>
 #include <QTimer>
 #include <QValidator>
 
@@ -86,6 +91,24 @@ public:
     }
 };
 
+// Makes the next edit of the box an undo step of its own: the box begins a new step whenever
+// its cursor moves. The selection, if any, is put back as it was.
+void beginUndoStep(QLineEdit& box)
+{
+    if (box.text().isEmpty())
+        return;
+    const int cursor = box.cursorPosition();
+    const int start = box.selectionStart();
+    const int length = int(box.selectedText().size());
+    box.setCursorPosition(cursor == 0 ? int(box.text().size()) : 0);
+    if (length == 0)
+        box.setCursorPosition(cursor);
+    else if (cursor == start)
+        box.setSelection(start + length, -length);
+    else
+        box.setSelection(start, length);
+}
+
 // The title picture in the pixel density the label is drawn at. A window is created before it
 // knows its screen, may move to a screen of another density, and a screen's scale may change
 // while the program runs. Qt does not announce these the same way in every version (Qt 6.4 tells
@@ -140,13 +163,45 @@ IntroFrm::IntroFrm(QWidget* parent)
             &IntroFrm::quitRequested);
 
     // The start button follows the name box by polling while the window is shown; it starts
-    // with the window (showEvent).
+    // with the window (showEvent). Every change of the text sets it as well, so that the key
+    // right after a paste or a letter (a password manager's Tab and Enter) finds it right.
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setInterval(5);
     connect(m_timer, &QTimer::timeout, this, &IntroFrm::onTimerTick);
+    connect(m_ui->NimiTxt, &QLineEdit::textChanged, this, &IntroFrm::onTimerTick);
 }
 
 IntroFrm::~IntroFrm() = default;
+
+// A paste goes in already as one line, as one step that Undo takes back. Cleaned by the
+// validator instead, it would replace the box's text, and with it the whole undo history.
+void IntroFrm::pasteAsOneLine()
+{
+    QLineEdit& box = *m_ui->NimiTxt;
+    const QString line = asOneLine(QGuiApplication::clipboard()->text());
+    if (box.isReadOnly() || (line.isEmpty() && !box.hasSelectedText()))
+        return;
+    beginUndoStep(box);
+    box.insert(line);
+    beginUndoStep(box);
+}
+
+// The name box's own menu, whose "Liitä" pastes as Ctrl+V does.
+void IntroFrm::showNameBoxMenu(const QPoint& globalPosition)
+{
+    QMenu* menu = m_ui->NimiTxt->createStandardContextMenu();
+    // Qt wires the menu's paste item to QLineEdit::paste() by its name; the item that loses
+    // that connection is the one to take over.
+    static const QMetaMethod boxPaste =
+        QLineEdit::staticMetaObject.method(QLineEdit::staticMetaObject.indexOfSlot("paste()"));
+    for (QAction* action : menu->actions()) {
+        if (disconnect(action, QMetaMethod::fromSignal(&QAction::triggered), m_ui->NimiTxt,
+                       boxPaste))
+            connect(action, &QAction::triggered, this, &IntroFrm::pasteAsOneLine);
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPosition);
+}
 
 QString IntroFrm::playerName() const
 {
@@ -195,11 +250,20 @@ bool IntroFrm::eventFilter(QObject* watched, QEvent* event)
             return true; // not claimed by the text box, so the menu shortcut fires
     }
     if (watched == m_ui->NimiTxt && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Paste)) {
+            pasteAsOneLine();
+            return true;
+        }
         // Alt with a letter is an access key, also while its button is disabled; it never
         // types the letter into the name.
-        const Qt::KeyboardModifiers modifiers = static_cast<QKeyEvent*>(event)->modifiers();
+        const Qt::KeyboardModifiers modifiers = key->modifiers();
         if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier))
             return true;
+    }
+    if (watched == m_ui->NimiTxt && event->type() == QEvent::ContextMenu) {
+        showNameBoxMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -3,6 +3,7 @@
 #include "forms/formstyle.h"
 #include "quiz/catalogue.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -55,6 +56,8 @@ QuestionPanel::QuestionPanel(const quiz::Question& question, QWidget* container)
         m_focusOrder = question.rightFirstInTabOrder ? std::vector<QWidget*>{right, left}
                                                      : std::vector<QWidget*>{left, right};
     }
+    for (QWidget* control : m_focusOrder)
+        control->installEventFilter(this);
 }
 
 QPushButton* QuestionPanel::addAnswerButton(const quiz::Answer& answer, int left)
@@ -104,8 +107,21 @@ void QuestionPanel::addDonationControls(const quiz::Answer& confirm)
 
 void QuestionPanel::setOnTop(bool onTop)
 {
+    m_pressedOnTop = false;
     for (QWidget* control : m_ownControls)
         control->setVisible(onTop);
+}
+
+bool QuestionPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    // The second press of a double click comes as a double click event only. One that finds
+    // this panel unpressed belongs to a click on the question before, which brought this one
+    // up: the user never saw this question, so it is not answered.
+    if (event->type() == QEvent::MouseButtonPress)
+        m_pressedOnTop = true;
+    else if (event->type() == QEvent::MouseButtonDblClick && !m_pressedOnTop)
+        return true;
+    return QGroupBox::eventFilter(watched, event);
 }
 
 bool QuestionPanel::isOnTop() const

@@ -36,6 +36,9 @@ public:
 Q_SIGNALS:
     void answered(int question, int points);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QPushButton* addAnswerButton(const quiz::Answer& answer, int left);
     void addDonationControls(const quiz::Answer& confirm);
@@ -44,4 +47,5 @@ private:
     QSlider* m_slider = nullptr;
     std::vector<QWidget*> m_ownControls;
     std::vector<QWidget*> m_focusOrder;
+    bool m_pressedOnTop = false; // a mouse button went down here since the panel came on top
 };

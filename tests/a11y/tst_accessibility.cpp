@@ -9,6 +9,7 @@
 #include "forms/statusfrm.h"
 #include "forms/tietoafrm.h"
 #include "quiz/catalogue.h"
+#include "version.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -295,7 +296,7 @@ void TestAccessibility::resultsAfterAWholeTest()
     QVERIFY(results);
 
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(results);
-    QCOMPARE(nameOf(window), QStringLiteral("Ahnemetri 1.0 - Tilastot (Nimi)"));
+    QCOMPARE(nameOf(window), QStringLiteral(AHNEMETRI_TITLE " - Tilastot (Nimi)"));
 
     QAccessibleInterface* meterBar = reachableByName(*results, QStringLiteral("GraphicProg"));
     QVERIFY(meterBar);
@@ -364,7 +365,7 @@ void TestAccessibility::summaryLineIsReadAsShown()
     QCOMPARE(summary->role(), QAccessible::StaticText);
     QCOMPARE(nameOf(summary), QStringLiteral("Rahahulluus: 0% / Aika: 14:09:05 / ") + name);
     QCOMPARE(nameOf(QAccessible::queryAccessibleInterface(results)),
-             QStringLiteral("Ahnemetri 1.0 - Tilastot (") + name + u')');
+             QStringLiteral(AHNEMETRI_TITLE " - Tilastot (") + name + u')');
 
     // The next test reads the next name.
     QVERIFY(userClick(control<QPushButton>(*results, QStringLiteral("UusiCmd"))));
@@ -378,8 +379,8 @@ void TestAccessibility::aboutWindow_data()
     QTest::addColumn<QAccessible::Role>("role");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("description");
-    QTest::newRow("heading") << "OtsikkoLbl" << QAccessible::StaticText << "Ahnemetri 1.0"
-                             << "Ahnemetri 1.0";
+    QTest::newRow("heading") << "OtsikkoLbl" << QAccessible::StaticText << AHNEMETRI_TITLE ""
+                             << AHNEMETRI_TITLE "";
     QTest::newRow("made by") << "TehnytLbl" << QAccessible::StaticText << "Tehnyt:" << "";
     QTest::newRow("programmer") << "KoodariLbl" << QAccessible::StaticText << "Kalle Koodari"
                                 << "Koodi ja toteutus: Koodari";

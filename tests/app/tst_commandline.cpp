@@ -4,7 +4,11 @@
 
 #include "version.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestCommandLine : public QObject {
@@ -13,6 +17,8 @@ class TestCommandLine : public QObject {
 private Q_SLOTS:
     void answers_data();
     void answers();
+    void answersFailWhenOutputCannotBeWritten_data();
+    void answersFailWhenOutputCannotBeWritten();
     void endsWithOneLineWithoutADisplay_data();
     void endsWithOneLineWithoutADisplay();
 
@@ -22,20 +28,28 @@ private:
         QString out;
         QString err;
     };
-    // Runs the program without any display; `environment` adds to what is left.
-    static Run run(const QStringList& arguments, const QStringList& environment = {});
+    // Runs the program without any display, with a runtime folder of its own (the Wayland
+    // client library complains on standard error without one); `environment` adds to what is
+    // left. Standard output goes to `output` when given.
+    static Run run(const QStringList& arguments, const QStringList& environment = {},
+                   const QString& output = {});
 };
 
-TestCommandLine::Run TestCommandLine::run(const QStringList& arguments, const QStringList& environment)
+TestCommandLine::Run TestCommandLine::run(const QStringList& arguments, const QStringList& environment,
+                                          const QString& output)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_MESSAGE_PATTERN"})
         env.remove(QString::fromLatin1(name));
+    const QTemporaryDir runtime;
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     for (const QString& setting : environment)
         env.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
 
     QProcess process;
     process.setProcessEnvironment(env);
+    if (!output.isEmpty())
+        process.setStandardOutputFile(output);
     process.start(QStringLiteral(AHNEMETRI_PROGRAM), arguments);
     Run result;
     if (!process.waitForFinished(30000)) {
@@ -67,6 +81,16 @@ void TestCommandLine::answers_data()
     QTest::newRow("-v") << QStringList{"-v"} << 0 << version << "";
     QTest::newRow("Qt's options pass") << QStringList{"-platform", "xcb", "-style", "fusion", "--version"}
                                        << 0 << version << "";
+    QTest::newRow("Qt's -testability passes") << QStringList{"-testability", "--version"} << 0
+                                              << version << "";
+    QTest::newRow("QML debugger's value after =")
+        << QStringList{"-qmljsdebugger=port:4711", "--version"} << 0 << version << "";
+    QTest::newRow("a value after = that Qt would ignore")
+        << QStringList{"--platform=offscreen"} << 2 << ""
+        << "ahnemetri: valitsimen arvo annetaan erillisenä: '--platform offscreen', ei "
+           "'--platform=offscreen'" + hint;
+    QTest::newRow("unknown option with three dashes") << QStringList{"---help"} << 2 << ""
+                                                      << "ahnemetri: tuntematon valitsin '---help'" + hint;
     QTest::newRow("an error wins over help") << QStringList{"--help", "--nope"} << 2 << ""
                                              << "ahnemetri: tuntematon valitsin '--nope'" + hint;
     QTest::newRow("unknown long option") << QStringList{"--tulos"} << 2 << ""
@@ -104,23 +128,65 @@ void TestCommandLine::answers()
     }
 }
 
+void TestCommandLine::answersFailWhenOutputCannotBeWritten_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::newRow("--help") << "--help";
+    QTest::newRow("--version") << "--version";
+}
+
+void TestCommandLine::answersFailWhenOutputCannotBeWritten()
+{
+    QFETCH(QString, option);
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        QSKIP("no /dev/full on this system");
+    const Run result = run({option}, {}, QStringLiteral("/dev/full"));
+    QCOMPARE(result.status, 1);
+    QCOMPARE(result.err, QStringLiteral("ahnemetri: vakiotulosteeseen ei voitu kirjoittaa\n"));
+}
+
 void TestCommandLine::endsWithOneLineWithoutADisplay_data()
 {
+    QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("environment");
-    QTest::newRow("no display at all") << QStringList{};
-    QTest::newRow("X11 display that is not there") << QStringList{"DISPLAY=:4711"};
+    QTest::addColumn<QString>("plugin"); // the platform that Qt's reason names, or none
+
+    // Without Qt's Wayland platform installed, the reason is the missing plugin.
+    const bool wayland =
+        !QDir(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"))
+             .entryList({QStringLiteral("*qwayland*")})
+             .isEmpty();
+    QTest::newRow("no display at all") << QStringList{} << QStringList{} << "";
+    QTest::newRow("X11 display that is not there") << QStringList{} << QStringList{"DISPLAY=:4711"}
+                                                   << "";
     QTest::newRow("Wayland display that is not there")
-        << QStringList{"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=ahnemetri-no-such-display"};
+        << QStringList{}
+        << QStringList{"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=ahnemetri-no-such-display"}
+        << (wayland ? "" : "wayland");
+    // Not a display problem: Qt's own reason follows the program's line.
+    QTest::newRow("platform that does not exist")
+        << QStringList{} << QStringList{"DISPLAY=:4711", "QT_QPA_PLATFORM=nonsense"} << "nonsense";
+    QTest::newRow("-platform that does not exist")
+        << QStringList{"-platform", "nonsense"} << QStringList{"DISPLAY=:4711"} << "nonsense";
 }
 
 void TestCommandLine::endsWithOneLineWithoutADisplay()
 {
+    QFETCH(QStringList, arguments);
     QFETCH(QStringList, environment);
-    const Run result = run({}, environment);
+    QFETCH(QString, plugin);
+    const Run result = run(arguments, environment);
     QCOMPARE(result.status, 1);
     QCOMPARE(result.out, QString());
-    QCOMPARE(result.err, QStringLiteral("ahnemetri: näyttöön ei saada yhteyttä; ohjelma tarvitsee "
-                                        "graafisen työpöydän (X11 tai Wayland)\n"));
+    if (plugin.isEmpty()) {
+        QCOMPARE(result.err, QStringLiteral("ahnemetri: näyttöön ei saada yhteyttä; ohjelma "
+                                            "tarvitsee graafisen työpöydän (X11 tai Wayland)\n"));
+    } else {
+        const QString line = QStringLiteral("ahnemetri: ikkunajärjestelmää ei voitu käynnistää; "
+                                            "Qt kertoo syyksi:\n");
+        QVERIFY2(result.err.startsWith(line), qPrintable(result.err));
+        QVERIFY2(result.err.contains(u'"' + plugin + u'"'), qPrintable(result.err));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -4,12 +4,14 @@
 #include "forms/kysymysfrm.h"
 #include "forms/statusfrm.h"
 #include "forms/tietoafrm.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <QTimer>
 #include <QTest>
 #include <QWindow>
@@ -108,7 +110,7 @@ void TestNavigation::twoWholeTestsInARow()
     results = m_program->runTest(QStringLiteral("Toinen"), lowestAnswers(), 20);
     QVERIFY(results);
     QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaLbl"))->text(), QStringLiteral(" 0%"));
-    QCOMPARE(results->windowTitle(), QStringLiteral("Ahnemetri 1.0 - Tilastot (Toinen)"));
+    QCOMPARE(results->windowTitle(), QStringLiteral(AHNEMETRI_TITLE " - Tilastot (Toinen)"));
 }
 
 void TestNavigation::keyboardOnlyTest()
@@ -373,18 +375,21 @@ void TestNavigation::heldKeyActsOnlyWhereItWentDown_data()
     // often passes on as fresh presses; other platforms mark the repeated presses.
     for (const bool paired : {false, true}) {
         const QString how = paired ? QStringLiteral(", X server repeat") : QString();
-        // Enter held on the answer of question 24: its repeats answer 25 and then reach the
-        // results, whose "Uusi testi" has the focus.
-        QTest::addRow("Enter held through the last questions%s", qPrintable(how))
-            << paired << "question 24" << int(Qt::Key_Return) << 12 << "StatusFrm" << 25 << "Nimi";
+        // Enter held on the answer of the last question: its repeats reach the results, whose
+        // "Uusi testi" has the focus.
+        QTest::addRow("Enter held on the last question%s", qPrintable(how))
+            << paired << "question 25" << int(Qt::Key_Return) << 12 << "StatusFrm" << 25 << "Nimi";
         QTest::addRow("Enter held on the start button%s", qPrintable(how))
             << paired << "start button" << int(Qt::Key_Return) << 12 << "KysymysFrm" << 1
             << "Nimi";
-        // The key's own window: repeats act there as always.
+        // A question that came up while the key was held is not answered by its repeats.
+        QTest::addRow("Enter held on question 1%s", qPrintable(how))
+            << paired << "question 1" << int(Qt::Key_Return) << 12 << "KysymysFrm" << 2 << "Nimi";
+        // The key's own window and control: repeats act there as always.
         QTest::addRow("Backspace held in the name box%s", qPrintable(how))
             << paired << "name box" << int(Qt::Key_Backspace) << 2 << "IntroFrm" << 0 << "N";
-        QTest::addRow("Enter held on question 1%s", qPrintable(how))
-            << paired << "question 1" << int(Qt::Key_Return) << 4 << "KysymysFrm" << 6 << "Nimi";
+        QTest::addRow("Right held on the slider%s", qPrintable(how))
+            << paired << "question 9" << int(Qt::Key_Right) << 4 << "KysymysFrm" << 9 << "Nimi";
     }
 }
 
@@ -411,7 +416,9 @@ void TestNavigation::heldKeyActsOnlyWhereItWentDown()
 
     // A held key: the press, the repeats and the release, each to the window that has the
     // keyboard at that moment.
-    const QString text = key == Qt::Key_Return ? QStringLiteral("\r") : QStringLiteral("\b");
+    const QString text = key == Qt::Key_Return      ? QStringLiteral("\r")
+                         : key == Qt::Key_Backspace ? QStringLiteral("\b")
+                                                    : QString();
     quint64 time = 1000;
     const auto send = [&](QEvent::Type type, bool repeat) {
         if (paired) {
@@ -444,14 +451,19 @@ void TestNavigation::heldKeyActsOnlyWhereItWentDown()
         QCOMPARE(topQuestion(windows.kysymysFrm()), top);
     QCOMPARE(intro.playerName(), name);
     if (active == u"StatusFrm")
-        QCOMPARE(keyboard->windowTitle(), QStringLiteral("Ahnemetri 1.0 - Tilastot (Nimi)"));
+        QCOMPARE(keyboard->windowTitle(), QStringLiteral(AHNEMETRI_TITLE " - Tilastot (Nimi)"));
 
-    // A fresh press acts in the new window: "Uusi testi", or the next question.
+    // A fresh press acts in the new window: "Uusi testi", or the next question. On the slider
+    // every press and repeat has moved the amount by one.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-    if (active == u"StatusFrm")
+    if (active == u"StatusFrm") {
         QCOMPARE(m_program->visibleWindows(), QList<QWidget*>{&intro});
-    else if (active == u"KysymysFrm")
+    } else if (key == Qt::Key_Right) {
+        QCOMPARE(control<QSlider>(windows.kysymysFrm(), QStringLiteral("KysymysSlider9"))->value(),
+                 repeats + 2);
+    } else if (active == u"KysymysFrm") {
         QCOMPARE(topQuestion(windows.kysymysFrm()), top + 1);
+    }
 }
 
 QTEST_MAIN(TestNavigation)

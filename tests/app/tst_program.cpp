@@ -47,9 +47,9 @@ private:
 
 void TestProgram::initTestCase()
 {
-    // ctest starts this test with -reverse, which QApplication has taken already; the fixture
-    // sets the application up as main() does.
-    QCOMPARE(QApplication::arguments().contains(QStringLiteral("-reverse")), false);
+    // ctest starts this test with -reverse: Qt has set the application right to left, as on a
+    // right-to-left desktop, before the fixture sets it up as main() does.
+    QCOMPARE(QGuiApplication::layoutDirection(), Qt::RightToLeft);
 }
 
 void TestProgram::init()

@@ -1,5 +1,6 @@
 #include "eval/evaluation.h"
 #include "eval/numbertext.h"
+#include "version.h"
 
 #include <QTest>
 
@@ -148,7 +149,7 @@ void TestEvaluation::diagnosisTexts()
 void TestEvaluation::reportForTypicalTest()
 {
     const eval::StatusReport report = EvaluateStatus(37, QStringLiteral("Nimi"), QTime(9, 5, 3));
-    QCOMPARE(report.caption, QStringLiteral("Ahnemetri 1.0 - Tilastot (Nimi)"));
+    QCOMPARE(report.caption, QStringLiteral(AHNEMETRI_TITLE " - Tilastot (Nimi)"));
     QCOMPARE(report.summaryLine, QStringLiteral("Rahahulluus: 37% / Aika: 09:05:03 / Nimi"));
     QCOMPARE(report.percentText, QStringLiteral(" 37%"));
     QCOMPARE(report.meterValue, 18.5f);
@@ -189,58 +190,78 @@ void TestEvaluation::names_data()
 
     const QString thirty = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ1234");
     QTest::newRow("30 characters shown whole")
-        << thirty << "Ahnemetri 1.0 - Tilastot (" + thirty + ")" << " / " + thirty;
+        << thirty << AHNEMETRI_TITLE " - Tilastot (" + thirty + ")" << " / " + thirty;
     QTest::newRow("31 characters cut to 26")
-        << thirty + "5" << "Ahnemetri 1.0 - Tilastot (ABCDEFGHIJKLMNOPQRSTUVWXYZ...)"
+        << thirty + "5" << AHNEMETRI_TITLE " - Tilastot (ABCDEFGHIJKLMNOPQRSTUVWXYZ...)"
         << " / ABCDEFGHIJKLMNOPQRSTUVWXYZ...";
-    QTest::newRow("blanks around") << "  Nimi  " << "Ahnemetri 1.0 - Tilastot (Nimi)" << " / Nimi";
+    QTest::newRow("blanks around") << "  Nimi  " << AHNEMETRI_TITLE " - Tilastot (Nimi)" << " / Nimi";
     QTest::newRow("long only by its blanks")
-        << "Nimi" + QString(27, u' ') << "Ahnemetri 1.0 - Tilastot (Nimi...)" << " / Nimi...";
-    QTest::newRow("blanks only") << "   " << "Ahnemetri 1.0 - Tilastot ()" << "14:09:05 / ";
-    QTest::newRow("empty") << "" << "Ahnemetri 1.0 - Tilastot ()" << "14:09:05 / ";
+        << "Nimi" + QString(27, u' ') << AHNEMETRI_TITLE " - Tilastot (Nimi...)" << " / Nimi...";
+    QTest::newRow("blanks only") << "   " << AHNEMETRI_TITLE " - Tilastot ()" << "14:09:05 / ";
+    QTest::newRow("empty") << "" << AHNEMETRI_TITLE " - Tilastot ()" << "14:09:05 / ";
     QTest::newRow("26th character a blank")
         << "ABCDEFGHIJKLMNOPQRSTUVWXY ZZZZZ"
-        << "Ahnemetri 1.0 - Tilastot (ABCDEFGHIJKLMNOPQRSTUVWXY ...)"
+        << AHNEMETRI_TITLE " - Tilastot (ABCDEFGHIJKLMNOPQRSTUVWXY ...)"
         << " / ABCDEFGHIJKLMNOPQRSTUVWXY ...";
     QTest::newRow("long name with leading blanks")
-        << "  " + thirty.left(29) << "Ahnemetri 1.0 - Tilastot (ABCDEFGHIJKLMNOPQRSTUVWXYZ...)"
+        << "  " + thirty.left(29) << AHNEMETRI_TITLE " - Tilastot (ABCDEFGHIJKLMNOPQRSTUVWXYZ...)"
         << " / ABCDEFGHIJKLMNOPQRSTUVWXYZ...";
     QTest::newRow("tabs survive trimming")
-        << " \tNimi\t " << "Ahnemetri 1.0 - Tilastot (\tNimi\t)" << " / \tNimi\t";
+        << " \tNimi\t " << AHNEMETRI_TITLE " - Tilastot (\tNimi\t)" << " / \tNimi\t";
     QTest::newRow("markup and ampersand kept as typed")
-        << "<b>Tom & Jerry</b>" << "Ahnemetri 1.0 - Tilastot (<b>Tom & Jerry</b>)"
+        << "<b>Tom & Jerry</b>" << AHNEMETRI_TITLE " - Tilastot (<b>Tom & Jerry</b>)"
         << " / <b>Tom & Jerry</b>";
 
     // Right-to-left letters and direction marks stand as an isolate of their own (U+2068 ...
     // U+2069), so that they cannot reorder the brackets, blanks and dots around the name.
     QTest::newRow("Hebrew name set apart")
-        << QStringLiteral("שלום 12") << QStringLiteral("Ahnemetri 1.0 - Tilastot (\u2068שלום 12\u2069)")
+        << QStringLiteral("שלום 12") << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (\u2068שלום 12\u2069)")
         << QStringLiteral(" / \u2068שלום 12\u2069");
     QTest::newRow("right-to-left override ends within the name")
-        << QStringLiteral("\u202eAku") << QStringLiteral("Ahnemetri 1.0 - Tilastot (\u2068\u202eAku\u2069)")
+        << QStringLiteral("\u202eAku") << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (\u2068\u202eAku\u2069)")
         << QStringLiteral(" / \u2068\u202eAku\u2069");
     QTest::newRow("isolate left open is closed within the name")
-        << QStringLiteral("\u2067Aku") << QStringLiteral("Ahnemetri 1.0 - Tilastot (\u2068\u2067Aku\u2069\u2069)")
+        << QStringLiteral("\u2067Aku") << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (\u2068\u2067Aku\u2069\u2069)")
         << QStringLiteral(" / \u2068\u2067Aku\u2069\u2069");
     QTest::newRow("closing mark without an opening one left out")
-        << QStringLiteral("Aku\u2069\u202e") << QStringLiteral("Ahnemetri 1.0 - Tilastot (\u2068Aku\u202e\u2069)")
+        << QStringLiteral("Aku\u2069\u202e") << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (\u2068Aku\u202e\u2069)")
         << QStringLiteral(" / \u2068Aku\u202e\u2069");
     QTest::newRow("shortened: the dots stay outside")
-        << QString(31, u'ש') << "Ahnemetri 1.0 - Tilastot (\u2068" + QString(26, u'ש') + "\u2069...)"
+        << QString(31, u'ש') << AHNEMETRI_TITLE " - Tilastot (\u2068" + QString(26, u'ש') + "\u2069...)"
         << " / \u2068" + QString(26, u'ש') + "\u2069...";
-    QTest::newRow("Arabic-Indic digits") << QStringLiteral("١٢") << QStringLiteral("Ahnemetri 1.0 - Tilastot (\u2068١٢\u2069)")
+    QTest::newRow("Arabic-Indic digits") << QStringLiteral("١٢") << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (\u2068١٢\u2069)")
         << QStringLiteral(" / \u2068١٢\u2069");
     QTest::newRow("Finnish name with a left-to-right mark as it is")
-        << QStringLiteral("Äijä\u200e") << QStringLiteral("Ahnemetri 1.0 - Tilastot (Äijä\u200e)")
+        << QStringLiteral("Äijä\u200e") << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (Äijä\u200e)")
         << QStringLiteral(" / Äijä\u200e");
 
     const QString coin = QString::fromUtf8("\U0001F4B0"); // money bag, a surrogate pair
     QTest::newRow("surrogate pair across the cut")
-        << QString(25, u'A') + coin + "BBBB" << "Ahnemetri 1.0 - Tilastot (" + QString(25, u'A') + "...)"
+        << QString(25, u'A') + coin + "BBBB" << AHNEMETRI_TITLE " - Tilastot (" + QString(25, u'A') + "...)"
         << " / " + QString(25, u'A') + "...";
     QTest::newRow("surrogate pair before the cut")
-        << QString(24, u'A') + coin + "BBBBB" << "Ahnemetri 1.0 - Tilastot (" + QString(24, u'A') + coin + "...)"
+        << QString(24, u'A') + coin + "BBBBB" << AHNEMETRI_TITLE " - Tilastot (" + QString(24, u'A') + coin + "...)"
         << " / " + QString(24, u'A') + coin + "...";
+
+    // The cut keeps whole characters as the reader sees them, never later than at 26 units.
+    const auto cutBefore = [](const QString& kept) {
+        return QStringList{AHNEMETRI_TITLE " - Tilastot (" + kept + "...)", " / " + kept + "..."};
+    };
+    const QString a25(25, u'a');
+    const QStringList a25Kept = cutBefore(a25);
+    QTest::newRow("accent mark across the cut")
+        << a25 + QStringLiteral("e\u0301xyzxyz") << a25Kept[0] << a25Kept[1];
+    const QStringList accentKept = cutBefore(a25.left(24) + QStringLiteral("e\u0301"));
+    QTest::newRow("accent mark at the cut")
+        << a25.left(24) + QStringLiteral("e\u0301xyzxyz") << accentKept[0] << accentKept[1];
+    const QString family = QStringLiteral("\U0001F468\u200D\U0001F469\u200D\U0001F467");
+    const QStringList joined = cutBefore(QString(20, u'a'));
+    QTest::newRow("emoji joined by zero-width joiners")
+        << QString(20, u'a') + family + "bbbb" << joined[0] << joined[1];
+    QTest::newRow("emoji with a skin tone")
+        << a25 + QStringLiteral("\U0001F44D\U0001F3FD") + "bbbb" << a25Kept[0] << a25Kept[1];
+    QTest::newRow("variation selector")
+        << a25 + QStringLiteral("\u2764\uFE0F") + "bbbbb" << a25Kept[0] << a25Kept[1];
 }
 
 void TestEvaluation::names()

@@ -7,6 +7,7 @@
 #include "forms/meterbar.h"
 #include "forms/statusfrm.h"
 #include "forms/tietoafrm.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -136,7 +137,7 @@ void TestStatusFrm::wholeTestResults()
     StatusFrm* results = m_program->runTest(QStringLiteral("Nimi"), answers, donation);
     QVERIFY(results);
     QCOMPARE(m_program->visibleWindows(), QList<QWidget*>{results});
-    QCOMPARE(results->windowTitle(), QStringLiteral("Ahnemetri 1.0 - Tilastot (Nimi)"));
+    QCOMPARE(results->windowTitle(), QStringLiteral(AHNEMETRI_TITLE " - Tilastot (Nimi)"));
     QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaSelLbl"))->text(),
              QStringLiteral("Rahahulluus:") + percent + QStringLiteral(" / Aika: 14:09:05 / Nimi"));
     QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaLbl"))->text(), percent);
@@ -170,7 +171,7 @@ void TestStatusFrm::secondTestRefillsEveryControl()
     results = m_program->runTest(QStringLiteral("Toinen"), answersForThirtySeven(), 20);
     QVERIFY(results);
     // 37 less the 7 points of the empty donation.
-    QCOMPARE(results->windowTitle(), QStringLiteral("Ahnemetri 1.0 - Tilastot (Toinen)"));
+    QCOMPARE(results->windowTitle(), QStringLiteral(AHNEMETRI_TITLE " - Tilastot (Toinen)"));
     QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaSelLbl"))->text(),
              QStringLiteral("Rahahulluus: 30% / Aika: 09:05:03 / Toinen"));
     QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaLbl"))->text(), QStringLiteral(" 30%"));
@@ -216,7 +217,7 @@ void TestStatusFrm::namesAreShownAsTyped()
     QFETCH(QString, name);
     StatusFrm* results = m_program->runTest(name, lowestAnswers(), 20);
     QVERIFY(results);
-    const QString caption = QStringLiteral("Ahnemetri 1.0 - Tilastot (") + name + u')';
+    const QString caption = QStringLiteral(AHNEMETRI_TITLE " - Tilastot (") + name + u')';
     QCOMPARE(results->windowTitle().replace(QStringLiteral("[*][*]"), QStringLiteral("[*]")), caption);
     QCOMPARE(results->windowHandle()->title(), caption);
     auto* summary = control<QLabel>(*results, QStringLiteral("ProssaSelLbl"));
@@ -235,7 +236,7 @@ void TestStatusFrm::longNameIsShortenedButKept()
     StatusFrm* results = m_program->runTest(name, lowestAnswers(), 20);
     QVERIFY(results);
     QCOMPARE(results->windowTitle(),
-             QStringLiteral("Ahnemetri 1.0 - Tilastot (Roope Ankka Ankkalinnan Ra...)"));
+             QStringLiteral(AHNEMETRI_TITLE " - Tilastot (Roope Ankka Ankkalinnan Ra...)"));
     QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaSelLbl"))->text(),
              QStringLiteral("Rahahulluus: 0% / Aika: 14:09:05 / Roope Ankka Ankkalinnan Ra..."));
     QCOMPARE(m_program->windows.introFrm().playerName(), name);

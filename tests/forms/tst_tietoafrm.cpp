@@ -3,6 +3,7 @@
 #include "forms/formstyle.h"
 #include "forms/introfrm.h"
 #include "forms/tietoafrm.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -99,7 +100,7 @@ void TestTietoaFrm::reopensTheSameWindowUnchanged()
     QVERIFY(!about.isVisible());
     QCOMPARE(&openAbout(), &about);
     QVERIFY(about.isVisible());
-    QCOMPARE(control<QLabel>(about, QStringLiteral("OtsikkoLbl"))->text(), QStringLiteral("Ahnemetri 1.0"));
+    QCOMPARE(control<QLabel>(about, QStringLiteral("OtsikkoLbl"))->text(), QStringLiteral(AHNEMETRI_TITLE ""));
 }
 
 void TestTietoaFrm::closeBoxHides()
@@ -126,7 +127,7 @@ void TestTietoaFrm::texts_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("tip");
     QTest::addColumn<QRect>("rect");
-    QTest::newRow("title") << "OtsikkoLbl" << "Ahnemetri 1.0" << "Ahnemetri 1.0"
+    QTest::newRow("title") << "OtsikkoLbl" << AHNEMETRI_TITLE "" << AHNEMETRI_TITLE ""
                            << twipsRect(120, 240, 3855, 495);
     QTest::newRow("made by") << "TehnytLbl" << "Tehnyt:" << "" << twipsRect(240, 720, 735, 255);
     QTest::newRow("programmer") << "KoodariLbl" << "Kalle Koodari" << "Koodi ja toteutus: Koodari"
@@ -159,7 +160,7 @@ void TestTietoaFrm::texts()
 void TestTietoaFrm::looks()
 {
     TietoaFrm about;
-    QCOMPARE(about.windowTitle(), QStringLiteral("Ahnemetri 1.0 - Tietoa"));
+    QCOMPARE(about.windowTitle(), QStringLiteral(AHNEMETRI_TITLE " - Tietoa"));
     QCOMPARE(about.size(), QSize(289, 234));
     QCOMPARE(about.minimumSize(), about.maximumSize());
     QVERIFY(about.windowIcon().isNull());

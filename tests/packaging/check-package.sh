@@ -3,7 +3,8 @@
 # fields: the program in /usr/games, the launcher, the metadata and the icons in their
 # freedesktop places, the manual page, the licence and the changelog; dependencies on the Qt
 # libraries the program needs, each named once; a program linked without a search path of its
-# own and hardened (PIE, relro, BIND_NOW); and lintian with no error and no warning.
+# own and hardened (PIE, relro, BIND_NOW); the same package when made again from files of other
+# times; and lintian with no error and no warning.
 # Usage: check-package.sh CPACK CPACK_CONFIG WORK_DIR VERSION SOURCE_RESOURCES_DIR GENERATED_DIR
 set -euo pipefail
 cpack=$1 config=$2 work=$3 version=$4 resources=$5 generated=$6
@@ -121,6 +122,19 @@ if [ -f "$program" ]; then
         grep -qE '\(FLAGS_1\).*PIE' <<<"$dynamic" || fail "the program is not a position-independent executable"
         readelf -lW "$program" | grep -q GNU_RELRO || fail "the program has no read-only relocations (relro)"
     fi
+fi
+
+# Made again from the same build at another moment and from files of other times, the package
+# is the same byte for byte: every time stamp in it is the release's (SOURCE_DATE_EPOCH).
+touch -d '2001-02-03 04:05:06' "$generated"/*
+again="$work/again"
+mkdir -p "$again"
+if "$cpack" -G DEB --config "$config" -B "$again" >"$again/cpack.log" 2>&1; then
+    cmp -s "$deb" "$again/$(basename "$deb")" \
+        || fail "the package made a second time differs from the first"
+else
+    cat "$again/cpack.log"
+    fail "cpack -G DEB failed the second time"
 fi
 
 if [ $status -ne 0 ]; then

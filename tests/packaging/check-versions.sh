@@ -2,7 +2,7 @@
 # Checks that everything that states the program's version states the version of project() in
 # CMakeLists.txt: the Windows resources, the AppStream release, the manual page and the newest
 # changelog entry (whose date the release and the manual page carry too); and that the sources
-# do not write the version out again anywhere.
+# do not write the version out again anywhere, nor do the tests and the fuzzer.
 # Usage: check-versions.sh RC_FILE METAINFO_FILE MANPAGE CHANGELOG SOURCE_DIR MAJOR MINOR PATCH
 set -euo pipefail
 rc=$1 metainfo=$2 manpage=$3 changelog=$4 sources=$5 major=$6 minor=$7 patch=$8
@@ -40,7 +40,7 @@ th=$(grep -m1 '^\.TH ' "$manpage")
 
 # Written out once, in CMakeLists.txt; the sources take it from there.
 again=$(grep -rInE "(Ahnemetri $major\\.$minor\\b|\\b$major\\.$minor\\.$patch\\b|\\b$major,$minor,$patch,0\\b|\"$text\")" \
-    "$sources/src" "$sources/cmake" "$sources/docs" || true)
+    "$sources/src" "$sources/cmake" "$sources/docs" "$sources/tests" "$sources/fuzz" || true)
 [ -z "$again" ] || fail "the version is written out again: $again"
 
 [ $status -eq 0 ] && echo "PASS: versions agree with $version"

@@ -2,9 +2,11 @@
 # Compiles the Windows resource script with the MinGW resource compiler and checks what ends
 # up in the program file: the icon group with every image of the .ico, the version numbers and
 # the version strings, encoded as UTF-16LE.
-# Usage: check-windows-resources.sh RC_FILE ICO_FILE WORK_DIR
+# Usage: check-windows-resources.sh RC_FILE ICO_FILE WORK_DIR MAJOR MINOR PATCH
 set -euo pipefail
-rc=$1 ico=$2 work=$3
+rc=$1 ico=$2 work=$3 major=$4 minor=$5 patch=$6
+title="Ahnemetri $major.$minor"
+numbers=$(printf '%d.%02d' "$major" "$minor")
 prefix=x86_64-w64-mingw32
 
 windres=$(command -v $prefix-windres || true)
@@ -44,7 +46,7 @@ hexbytes() { od -An -v -tx1 | tr -s ' \n' '  '; }
 res_hex=$(hexbytes < ahnemetri.res)
 obj_hex=$(hexbytes < ahnemetri.o)
 
-for text in "Ahnemetri 1.0" "Ahnemetri.exe" "1.00" "Koodari Meikäläinen" \
+for text in "$title" "Ahnemetri.exe" "$numbers" "Koodari Meikäläinen" \
             "CompanyName" "FileDescription" "FileVersion" "InternalName" "LegalCopyright" \
             "OriginalFilename" "ProductName" "ProductVersion" "040b04b0" "Translation"; do
     pattern=" $(printf '%s' "$text" | iconv -f UTF-8 -t UTF-16LE | hexbytes | sed 's/^ *//;s/ *$//') "
@@ -52,9 +54,12 @@ for text in "Ahnemetri 1.0" "Ahnemetri.exe" "1.00" "Koodari Meikäläinen" \
     [[ "$obj_hex" == *"$pattern"* ]] || fail "UTF-16LE \"$text\" not in ahnemetri.o"
 done
 
-# VS_FIXEDFILEINFO: signature, structure version, then file and product version 1.0.0.0.
-fixed=" bd 04 ef fe 00 00 01 00 00 00 01 00 00 00 00 00 00 00 01 00 00 00 00 00 "
-[[ "$res_hex" == *"$fixed"* ]] || fail "fixed version record is not 1.0.0.0/1.0.0.0"
+# VS_FIXEDFILEINFO: signature, structure version, then file and product version
+# major.minor.patch.0, each as two little-endian words of 16 bits.
+le16() { printf '%02x %02x' $(($1 & 255)) $(($1 >> 8)); }
+version=" $(le16 "$minor") $(le16 "$major") 00 00 $(le16 "$patch")"
+fixed=" bd 04 ef fe 00 00 01 00$version$version "
+[[ "$res_hex" == *"$fixed"* ]] || fail "fixed version record is not $major.$minor.$patch.0 twice"
 # The translation table: Finnish (0x040b), code page 1200.
 [[ "$res_hex" == *" 0b 04 b0 04 "* ]] || fail "translation 0x040b, 1200 missing"
 
@@ -71,14 +76,14 @@ grep -q '^ FILETYPE 0x1$' decompiled.rc || fail "FILETYPE is not VFT_APP"
 grep -q 'BLOCK "040b04b0"' decompiled.rc || fail "string table is not 040b04b0"
 while IFS='|' read -r key val; do
     grep -qF "VALUE \"$key\", \"$val\"" decompiled.rc || fail "$key is not \"$val\""
-done <<'PAIRS'
+done <<PAIRS
 CompanyName|*
 FileDescription|Ahnemetri
-FileVersion|1.00
+FileVersion|$numbers
 InternalName|Ahnemetri
 OriginalFilename|Ahnemetri.exe
-ProductName|Ahnemetri 1.0
-ProductVersion|1.00
+ProductName|$title
+ProductVersion|$numbers
 PAIRS
 
 if [ $status -ne 0 ]; then

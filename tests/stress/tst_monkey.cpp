@@ -12,8 +12,9 @@
 //
 // Besides what a user does on purpose it brings what the desktop does now and then: close
 // requests that reach a window already hidden, pasted text with line breaks and control
-// characters, and keys held down while the window under them changes. A late close request and
-// a key repeat in a window where the key did not go down must change nothing at all.
+// characters, and keys held down while the window under them changes. A late close request, a
+// key repeat in a window or on a question where the key did not go down, and the second click of
+// a double click on the question that its first click brought up must change nothing at all.
 
 #include "programfixture.h"
 #include "stresskit.h"
@@ -249,6 +250,7 @@ private:
     bool wouldQuit(Qt::Key key, Qt::KeyboardModifiers modifiers) const;
 
     KysymysFrm* questionnaire() const;
+    int shownQuestion() const; // the question on top of the shown questionnaire, or 0
     StatusFrm* results() const;
     QuestionPanel* panel(int number);
     void countVisits();
@@ -271,6 +273,7 @@ private:
     QString m_tickMissing;
     QString m_lateCloseActed;
     QString m_repeatActed;
+    QString m_secondClickActed;
 
     // What the run reached, printed at the end.
     int m_testsStarted = 0;
@@ -320,6 +323,12 @@ void Monkey::settle()
 KysymysFrm* Monkey::questionnaire() const
 {
     return qobject_cast<KysymysFrm*>(m_program.kysymysIfCreated());
+}
+
+int Monkey::shownQuestion() const
+{
+    KysymysFrm* test = questionnaire();
+    return test && test->isVisible() ? topQuestion(*test) : 0;
 }
 
 StatusFrm* Monkey::results() const
@@ -636,6 +645,7 @@ void Monkey::clickAt(QWidget* window, QPoint point)
 
 void Monkey::doubleClickAt(QWidget* window, QPoint point)
 {
+    const int question = shownQuestion();
     clickAt(window, point);
     settle();
     // The second press lands on whatever the first click left at that point.
@@ -649,8 +659,19 @@ void Monkey::doubleClickAt(QWidget* window, QPoint point)
     }
     const QPoint local = target->mapFrom(window, point);
     note(QStringLiteral("double click %1 at %2").arg(describe(target), describe(local)));
+    // The second click never answers the question that the first one brought up, nor moves
+    // its slider; Qt gives the focus to what it lands on before anyone sees the click.
+    const bool unseen = shownQuestion() != question;
+    const Snapshot before = snapshot();
     QTest::mouseDClick(target, Qt::LeftButton, {}, local);
     QTest::mouseRelease(target, Qt::LeftButton, {}, local);
+    settle();
+    const Snapshot after = snapshot();
+    if (unseen && (after.visible != before.visible || after.top != before.top
+                   || after.score != before.score || after.donation != before.donation))
+        m_secondClickActed = QStringLiteral("the second click of a double click acted in %1, "
+                                            "which the first click brought up")
+                                 .arg(describe(window));
 }
 
 void Monkey::clickControl(QWidget* window)
@@ -947,6 +968,7 @@ void Monkey::holdKey()
     // Mostly the key goes down here; now and then it was held already when this window got the
     // keyboard.
     QWidget* downIn = nullptr;
+    const int downInQuestion = shownQuestion();
     if (chance(75)) {
         if (wouldQuit(key, Qt::NoModifier)) {
             ++m_leftOut;
@@ -967,8 +989,9 @@ void Monkey::holdKey()
     quint64 time = 1 + quint64(m_number) * 1000;
     const int repeats = 1 + below(12);
     for (int repeat = 0; repeat < repeats && m_repeatActed.isEmpty(); ++repeat) {
-        // A window hidden since the key went down is a new window when it comes back.
-        if (downIn && !downIn->isVisible())
+        // A window hidden since the key went down is a new window when it comes back, and a
+        // question that came up since then is new to the key too.
+        if (downIn && (!downIn->isVisible() || shownQuestion() != downInQuestion))
             downIn = nullptr;
         QWidget* window = keyboardWindow();
         if (!window)
@@ -1013,6 +1036,8 @@ QString Monkey::brokenInvariant()
         return m_lateCloseActed;
     if (!m_repeatActed.isEmpty())
         return m_repeatActed;
+    if (!m_secondClickActed.isEmpty())
+        return m_secondClickActed;
     if (const QString wrong = notOneLine(m_nameBox->text()); !wrong.isEmpty())
         return QStringLiteral("the name box %1").arg(wrong);
 
