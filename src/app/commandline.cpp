@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 
+#include "app/console.h"
 #include "version.h"
 
 #include <QApplication>
@@ -9,7 +10,6 @@
 #include <QMutex>
 
 #include <array>
-#include <cstdio>
 #include <cstdlib>
 
 namespace app {
@@ -27,12 +27,6 @@ constexpr std::array qtFlags{"reverse", "widgetcount", "sync", "nograb", "dograb
 // The one option of Qt's that takes its value after "=" (and only so).
 constexpr char qtOptionWithEquals[] = "qmljsdebugger";
 
-// False when the text could not be written (standard output closed, full or a broken pipe).
-bool print(std::FILE* stream, const QString& text)
-{
-    const bool written = std::fputs(text.toLocal8Bit().constData(), stream) >= 0;
-    return std::fflush(stream) == 0 && written && !std::ferror(stream);
-}
 
 QString helpText(const QString& program, const QList<QCommandLineOption>& options)
 {
@@ -92,7 +86,7 @@ QString qtOptionWithValueAfterEquals(const QStringList& arguments)
 
 int fail(const QString& program, const QString& problem)
 {
-    print(stderr, program + QStringLiteral(": ") + problem + QStringLiteral("\nOhje: ") + program +
+    writeText(Stream::Error, program + QStringLiteral(": ") + problem + QStringLiteral("\nOhje: ") + program +
                       QStringLiteral(" --help\n"));
     return 2;
 }
@@ -106,7 +100,12 @@ std::optional<int> answerCommandLine(int argc, const char* const* argv)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     if (arguments.isEmpty())
         arguments.append(QStringLiteral("ahnemetri"));
+    // The name the user types: on Windows without ".exe".
+#ifdef Q_OS_WIN
+    const QString program = QFileInfo(arguments.first()).completeBaseName();
+#else
     const QString program = QFileInfo(arguments.first()).fileName();
+#endif
 
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Näyttää tämän ohjeen ja lopettaa."));
@@ -148,9 +147,9 @@ std::optional<int> answerCommandLine(int argc, const char* const* argv)
         const QString answer = parser.isSet(help)
                                    ? helpText(program, {help, version})
                                    : QStringLiteral("Ahnemetri " AHNEMETRI_VERSION "\n");
-        if (print(stdout, answer))
+        if (writeText(Stream::Output, answer))
             return 0;
-        print(stderr, program + QStringLiteral(": vakiotulosteeseen ei voitu kirjoittaa\n"));
+        writeText(Stream::Error, program + QStringLiteral(": vakiotulosteeseen ei voitu kirjoittaa\n"));
         return 1;
     }
     if (!parser.positionalArguments().isEmpty())
@@ -214,8 +213,7 @@ void holdMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
         for (const HeldMessage& message : std::as_const(*heldMessages))
             report += formatted(message) + u'\n';
     }
-    std::fputs(report.toLocal8Bit().constData(), stderr);
-    std::fflush(stderr);
+    reportStartFailure(report);
     std::_Exit(1);
 }
 
