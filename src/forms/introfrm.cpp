@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <QValidator>
 
-using forms::verdana;
+namespace forms {
 
 namespace {
 constexpr QSize clientSize{forms::fromTwips(5895), forms::fromTwips(3855)};
@@ -203,3 +203,5 @@ bool IntroFrm::eventFilter(QObject* watched, QEvent* event)
     }
     return QMainWindow::eventFilter(watched, event);
 }
+
+} // namespace forms

@@ -6,6 +6,8 @@
 
 class QTimer;
 
+namespace forms {
+
 namespace Ui {
 class IntroFrm;
 }
@@ -39,3 +41,5 @@ private:
     std::unique_ptr<Ui::IntroFrm> m_ui;
     QTimer* m_timer;
 };
+
+} // namespace forms

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QSlider>
 
-using forms::twipsRect;
+namespace forms {
 
 namespace {
 
@@ -117,3 +117,5 @@ QWidget* QuestionPanel::firstControl() const
 {
     return m_focusOrder.front();
 }
+
+} // namespace forms

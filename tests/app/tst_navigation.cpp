@@ -17,6 +17,11 @@
 #include <functional>
 #include <optional>
 
+using forms::IntroFrm;
+using forms::KysymysFrm;
+using forms::StatusFrm;
+using forms::TietoaFrm;
+
 namespace {
 
 // Runs `check` on the first event of type `type` that reaches `target`.

@@ -20,6 +20,10 @@
 
 #include <optional>
 
+using forms::KysymysFrm;
+using forms::MeterBar;
+using forms::StatusFrm;
+
 namespace {
 QImage drawn(QWidget& widget)
 {

@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QTranslator>
 
+using forms::IntroFrm;
+
 class TestStartupSettings : public QObject {
     Q_OBJECT
 

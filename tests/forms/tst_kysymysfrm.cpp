@@ -14,6 +14,7 @@
 
 #include <optional>
 
+using forms::KysymysFrm;
 using forms::twipsRect;
 
 namespace {

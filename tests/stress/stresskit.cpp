@@ -22,6 +22,11 @@
 
 #include <unistd.h>
 
+using forms::IntroFrm;
+using forms::KysymysFrm;
+using forms::MeterBar;
+using forms::StatusFrm;
+
 namespace stress {
 
 QStringList characters(const QString& text)

@@ -51,6 +51,11 @@
 #include <deque>
 #include <optional>
 
+using forms::IntroFrm;
+using forms::KysymysFrm;
+using forms::QuestionPanel;
+using forms::StatusFrm;
+
 namespace {
 
 constexpr int defaultEventCount = 3000;

@@ -33,22 +33,22 @@ ProgramFixture::~ProgramFixture() = default;
 
 QWidget* ProgramFixture::introIfCreated() const
 {
-    return windows.existing(IntroFrm::staticMetaObject);
+    return windows.existing(forms::IntroFrm::staticMetaObject);
 }
 
 QWidget* ProgramFixture::kysymysIfCreated() const
 {
-    return windows.existing(KysymysFrm::staticMetaObject);
+    return windows.existing(forms::KysymysFrm::staticMetaObject);
 }
 
 QWidget* ProgramFixture::statusIfCreated() const
 {
-    return windows.existing(StatusFrm::staticMetaObject);
+    return windows.existing(forms::StatusFrm::staticMetaObject);
 }
 
 QWidget* ProgramFixture::tietoaIfCreated() const
 {
-    return windows.existing(TietoaFrm::staticMetaObject);
+    return windows.existing(forms::TietoaFrm::staticMetaObject);
 }
 
 QList<QWidget*> ProgramFixture::visibleWindows() const
@@ -109,9 +109,9 @@ bool waitForTicks(QTimer* timer, int ticks)
     return QTest::qWaitFor([&] { return spy.count() >= ticks; }, 5000);
 }
 
-KysymysFrm* ProgramFixture::startTest(const QString& name)
+forms::KysymysFrm* ProgramFixture::startTest(const QString& name)
 {
-    IntroFrm& intro = windows.introFrm();
+    forms::IntroFrm& intro = windows.introFrm();
     auto* nameBox = control<QLineEdit>(intro, QStringLiteral("NimiTxt"));
     auto* start = control<QPushButton>(intro, QStringLiteral("AloitaCmd"));
     nameBox->setText(name);
@@ -119,15 +119,15 @@ KysymysFrm* ProgramFixture::startTest(const QString& name)
         return nullptr;
     if (!userClick(start))
         return nullptr;
-    auto* questionnaire = qobject_cast<KysymysFrm*>(kysymysIfCreated());
+    auto* questionnaire = qobject_cast<forms::KysymysFrm*>(kysymysIfCreated());
     if (!questionnaire || !QTest::qWaitForWindowActive(questionnaire))
         return nullptr;
     return questionnaire;
 }
 
-KysymysFrm* ProgramFixture::questionnaireAt(int question)
+forms::KysymysFrm* ProgramFixture::questionnaireAt(int question)
 {
-    KysymysFrm* questionnaire = startTest(QStringLiteral("Nimi"));
+    forms::KysymysFrm* questionnaire = startTest(QStringLiteral("Nimi"));
     if (!questionnaire)
         return nullptr;
     const QStringList answers = lowestAnswers();
@@ -169,9 +169,10 @@ bool answer(QWidget& questionnaire, const QString& buttonName)
     return userClick(control<QWidget>(questionnaire, buttonName));
 }
 
-StatusFrm* ProgramFixture::runTest(const QString& name, const QStringList& answers, int donation)
+forms::StatusFrm* ProgramFixture::runTest(const QString& name, const QStringList& answers,
+                                          int donation)
 {
-    KysymysFrm* questionnaire = startTest(name);
+    forms::KysymysFrm* questionnaire = startTest(name);
     if (!questionnaire || answers.size() != 25)
         return nullptr;
     for (const QString& button : answers) {
@@ -180,7 +181,7 @@ StatusFrm* ProgramFixture::runTest(const QString& name, const QStringList& answe
         if (!answer(*questionnaire, button))
             return nullptr;
     }
-    auto* results = qobject_cast<StatusFrm*>(statusIfCreated());
+    auto* results = qobject_cast<forms::StatusFrm*>(statusIfCreated());
     if (!results || !QTest::qWaitForWindowActive(results))
         return nullptr;
     return results;

@@ -7,11 +7,13 @@
 #include <QTimer>
 #include <QWidget>
 
-// A whole program for one test, assembled as main() assembles it and started on the start
-// window, with a clock that the test sets.
+namespace forms {
 class KysymysFrm;
 class StatusFrm;
+} // namespace forms
 
+// A whole program for one test, assembled as main() assembles it and started on the start
+// window, with a clock that the test sets.
 class ProgramFixture {
 public:
     ProgramFixture();
@@ -35,14 +37,14 @@ public:
 
     // Types the name into the start window, waits for the start button and clicks it; returns
     // the questionnaire once it is the active window, or null.
-    KysymysFrm* startTest(const QString& name);
+    forms::KysymysFrm* startTest(const QString& name);
     // Starts a test and answers the questions before `question` with the lowest answers, so
     // that its panel is on top; null if that fails.
-    KysymysFrm* questionnaireAt(int question);
+    forms::KysymysFrm* questionnaireAt(int question);
 
     // A whole test by clicks: the name, one answer button per question (the confirm button
     // for question 9) and the donation amount. Returns the results window once it is active.
-    StatusFrm* runTest(const QString& name, const QStringList& answers, int donation);
+    forms::StatusFrm* runTest(const QString& name, const QStringList& answers, int donation);
 };
 
 // Answers that give the highest and the lowest total; question 9 goes with 0 and 20 markka.

@@ -58,7 +58,7 @@ void save(QWidget& window, const QDir& dir, const char* name)
     std::printf("%s\n", qPrintable(path));
 }
 
-void answer(KysymysFrm& questionnaire, const char* button)
+void answer(forms::KysymysFrm& questionnaire, const char* button)
 {
     control<QAbstractButton>(questionnaire, QString::fromLatin1(button))->click();
 }
@@ -82,13 +82,13 @@ int main(int argc, char* argv[])
     WindowRegistry& windows = program.windows();
     program.start();
 
-    IntroFrm& intro = windows.introFrm();
+    forms::IntroFrm& intro = windows.introFrm();
     control<QLineEdit>(intro, QStringLiteral("NimiTxt"))->setText(QStringLiteral("Roope"));
     QTest::qWait(20);
     save(intro, dir, "intro.png");
 
     control<QAbstractButton>(intro, QStringLiteral("AloitaCmd"))->click();
-    KysymysFrm& questionnaire = windows.kysymysFrm();
+    forms::KysymysFrm& questionnaire = windows.kysymysFrm();
     for (const char* button : {"EiAvauduCmd", "KyllapelkaanCmd2", "EnoleCmd3"})
         answer(questionnaire, button);
     save(questionnaire, dir, "question.png");
