@@ -35,7 +35,7 @@ namespace {
 // The program as main() builds it, started on the start window.
 struct StartedProgram {
     app::Program program;
-    WindowRegistry& windows = program.windows();
+    app::WindowRegistry& windows = program.windows();
 
     StartedProgram()
     {

@@ -20,7 +20,7 @@ int main(int argc, char* argv[])
     app::configureApplication();
     const double applicationCpu = bench::processCpuMs();
     app::Program program;
-    WindowRegistry& windows = program.windows();
+    app::WindowRegistry& windows = program.windows();
     // Built here rather than in exec(), the same work a moment earlier, for the mark.
     windows.introFrm();
     const double builtCpu = bench::processCpuMs();

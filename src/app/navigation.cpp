@@ -8,6 +8,8 @@
 
 #include <QCoreApplication>
 
+namespace app {
+
 Navigation::Navigation(WindowRegistry& windows, Clock clock, QObject* parent)
     : QObject(parent)
     , m_windows(windows)
@@ -111,3 +113,5 @@ bool Navigation::eventFilter(QObject* watched, QEvent* event)
         quit();
     return QObject::eventFilter(watched, event);
 }
+
+} // namespace app

@@ -5,14 +5,16 @@
 
 #include <functional>
 
-class WindowRegistry;
-
 namespace forms {
 class IntroFrm;
 class KysymysFrm;
 class StatusFrm;
 class TietoaFrm;
 } // namespace forms
+
+namespace app {
+
+class WindowRegistry;
 
 // The ways from one window to another: start a test, finish it, start a new one, open and close
 // the About window, quit. Each window's close box is one of these ways, chosen by the window.
@@ -49,3 +51,5 @@ private:
     WindowRegistry& m_windows;
     Clock m_clock;
 };
+
+} // namespace app

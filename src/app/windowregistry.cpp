@@ -13,6 +13,8 @@
 
 #include <type_traits>
 
+namespace app {
+
 WindowRegistry::WindowRegistry(QObject* parent)
     : QObject(parent)
 {
@@ -167,3 +169,5 @@ void WindowRegistry::endProgram()
     }
     Q_EMIT programEnded();
 }
+
+} // namespace app

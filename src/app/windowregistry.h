@@ -19,6 +19,8 @@ class StatusFrm;
 class TietoaFrm;
 } // namespace forms
 
+namespace app {
+
 // One slot for each of the program's four windows. A window is created on first use and
 // afterwards only hidden and shown again; every show and hide goes through here, and so do the
 // windows' Load and Activate events.
@@ -74,3 +76,5 @@ private:
     HeldKeys m_heldKeys;
     bool m_ended = false;
 };
+
+} // namespace app

@@ -327,7 +327,7 @@ void TestNavigation::lateCloseRequestChangesNothing_data()
 void TestNavigation::lateCloseRequestChangesNothing()
 {
     QFETCH(QString, hidden);
-    WindowRegistry& windows = m_program->windows;
+    app::WindowRegistry& windows = m_program->windows;
     windows.show(windows.tietoaFrm());
     windows.hide(windows.tietoaFrm());
     StatusFrm* results = m_program->runTest(QStringLiteral("Nimi"), answersForThirtySeven(), 0);
@@ -402,7 +402,7 @@ void TestNavigation::heldKeyActsOnlyWhereItWentDown()
     QFETCH(QString, active);
     QFETCH(int, top);
     QFETCH(QString, name);
-    WindowRegistry& windows = m_program->windows;
+    app::WindowRegistry& windows = m_program->windows;
     IntroFrm& intro = windows.introFrm();
     if (start.startsWith(u"question")) {
         QVERIFY(m_program->questionnaireAt(start.sliced(9).toInt()));

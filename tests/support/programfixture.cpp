@@ -23,7 +23,7 @@ ProgramFixture::ProgramFixture()
         return true;
     }();
     Q_UNUSED(configured);
-    QObject::connect(&windows, &WindowRegistry::programEnded, [this] { ended = true; });
+    QObject::connect(&windows, &app::WindowRegistry::programEnded, [this] { ended = true; });
     program.start();
     if (!QTest::qWaitForWindowActive(&windows.introFrm()))
         qWarning("the start window did not become active");

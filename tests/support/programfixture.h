@@ -25,7 +25,7 @@ public:
         ++clockReads;
         return now;
     }};
-    WindowRegistry& windows = program.windows();
+    app::WindowRegistry& windows = program.windows();
     bool ended = false;
 
     // The program's windows in the order the registry would create them, if they exist.

@@ -79,7 +79,7 @@ int main(int argc, char* argv[])
 
     // A fixed time of day, so that the pictures stay the same from run to run.
     app::Program program([] { return QTime(14, 9, 5); });
-    WindowRegistry& windows = program.windows();
+    app::WindowRegistry& windows = program.windows();
     program.start();
 
     forms::IntroFrm& intro = windows.introFrm();
