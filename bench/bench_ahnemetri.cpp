@@ -171,7 +171,5 @@ void memory()
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    app::configureApplication();
-
     return bench::runMode(argc, argv, {rest, answer, create, memory});
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "app/heldkeys.h"
-
 #include <QHash>
 #include <QObject>
 #include <QSet>
@@ -73,7 +71,6 @@ private:
     QWidget* m_active = nullptr;     // the program's window that last became active
     QSet<QWidget*> m_awaitingFocus;  // shown and activated, but not yet focused
     QSet<QWidget*> m_placed;         // centred once already
-    HeldKeys m_heldKeys;
     bool m_ended = false;
 };
 

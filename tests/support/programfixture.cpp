@@ -15,14 +15,14 @@
 #include <QTimer>
 #include <QTest>
 
-ProgramFixture::ProgramFixture()
+ProgramFixture::ProgramFixture(const QString& qtTranslations)
+    : program(
+        [this] {
+            ++clockReads;
+            return now;
+        },
+        qtTranslations)
 {
-    // Once per process, as main() does it.
-    static const bool configured = [] {
-        app::configureApplication();
-        return true;
-    }();
-    Q_UNUSED(configured);
     QObject::connect(&windows, &app::WindowRegistry::programEnded, [this] { ended = true; });
     program.start();
     if (!QTest::qWaitForWindowActive(&windows.introFrm()))

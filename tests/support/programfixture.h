@@ -16,15 +16,14 @@ class StatusFrm;
 // window, with a clock that the test sets.
 class ProgramFixture {
 public:
-    ProgramFixture();
+    // Qt's own texts come from the system's Qt, as in the program, unless a test names another
+    // place.
+    explicit ProgramFixture(const QString& qtTranslations = app::systemQtTranslationsDirectory());
     ~ProgramFixture();
 
     QTime now{14, 9, 5};
     int clockReads = 0; // one per fill of the results window
-    app::Program program{[this] {
-        ++clockReads;
-        return now;
-    }};
+    app::Program program;
     app::WindowRegistry& windows = program.windows();
     bool ended = false;
 

@@ -68,7 +68,6 @@ void answer(forms::KysymysFrm& questionnaire, const char* button)
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    app::configureApplication();
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
         return 2;
