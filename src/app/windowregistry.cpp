@@ -71,15 +71,6 @@ std::array<QWidget*, 4> WindowRegistry::windows() const
     return {m_intro.get(), m_kysymys.get(), m_status.get(), m_tietoa.get()};
 }
 
-QWidget* WindowRegistry::existing(const QMetaObject& windowClass) const
-{
-    for (QWidget* window : windows()) {
-        if (window && window->metaObject() == &windowClass)
-            return window;
-    }
-    return nullptr;
-}
-
 QWidget* WindowRegistry::windowOf(const QWindow* handle) const
 {
     if (!handle)

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <type_traits>
 
 class QWindow;
 
@@ -34,8 +35,20 @@ public:
     forms::StatusFrm& statusFrm();
     forms::TietoaFrm& tietoaFrm();
 
-    // The window in a slot, or null while the slot is still empty.
-    QWidget* existing(const QMetaObject& windowClass) const;
+    // The window of a slot, or null while the slot is still empty.
+    template <typename Window> Window* existing() const
+    {
+        if constexpr (std::is_same_v<Window, forms::IntroFrm>)
+            return m_intro.get();
+        else if constexpr (std::is_same_v<Window, forms::KysymysFrm>)
+            return m_kysymys.get();
+        else if constexpr (std::is_same_v<Window, forms::StatusFrm>)
+            return m_status.get();
+        else {
+            static_assert(std::is_same_v<Window, forms::TietoaFrm>, "not a window of the program");
+            return m_tietoa.get();
+        }
+    }
 
     // Shows the window in front; a visible window is only brought to the front.
     void show(QWidget& window);

@@ -126,7 +126,7 @@ void TestNavigation::keyboardOnlyTest()
     QTRY_VERIFY(control<QPushButton>(intro, QStringLiteral("AloitaCmd"))->isEnabled());
     press(Qt::Key_Tab);
     press(Qt::Key_Return);
-    auto* questionnaire = qobject_cast<KysymysFrm*>(m_program->kysymysIfCreated());
+    KysymysFrm* questionnaire = m_program->kysymysIfCreated();
     QVERIFY(questionnaire);
     QVERIFY(QTest::qWaitForWindowActive(questionnaire));
 
@@ -148,7 +148,7 @@ void TestNavigation::keyboardOnlyTest()
     press(Qt::Key_Tab);
     press(Qt::Key_Return); // "&En ajattele"
 
-    auto* results = qobject_cast<StatusFrm*>(m_program->statusIfCreated());
+    StatusFrm* results = m_program->statusIfCreated();
     QVERIFY(results);
     QVERIFY(QTest::qWaitForWindowActive(results));
     QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaLbl"))->text(), QStringLiteral(" 86%"));
@@ -239,7 +239,7 @@ void TestNavigation::focusPassingThroughAnotherWindowIsNoSecondActivation()
         QVERIFY(answer(*questionnaire, answers[i]));
     about.activateWindow();
     QVERIFY(answer(*questionnaire, answers.last()));
-    auto* results = qobject_cast<StatusFrm*>(m_program->statusIfCreated());
+    StatusFrm* results = m_program->statusIfCreated();
     QVERIFY(results);
     QVERIFY(QTest::qWaitForWindowActive(results));
     QCOMPARE(m_program->clockReads, 2);
@@ -345,8 +345,7 @@ void TestNavigation::lateCloseRequestChangesNothing()
 
     // As the window manager delivers it: to the native window, which the program has hidden.
     QWidget* window = nullptr;
-    for (QWidget* created : {m_program->introIfCreated(), m_program->kysymysIfCreated(),
-                             m_program->statusIfCreated(), m_program->tietoaIfCreated()}) {
+    for (QWidget* created : m_program->createdWindows()) {
         if (created->objectName() == hidden)
             window = created;
     }

@@ -324,12 +324,12 @@ void Monkey::settle()
 
 KysymysFrm* Monkey::questionnaire() const
 {
-    return qobject_cast<KysymysFrm*>(m_program.kysymysIfCreated());
+    return m_program.kysymysIfCreated();
 }
 
 StatusFrm* Monkey::results() const
 {
-    return qobject_cast<StatusFrm*>(m_program.statusIfCreated());
+    return m_program.statusIfCreated();
 }
 
 QuestionPanel* Monkey::panel(int number)
@@ -863,9 +863,8 @@ void Monkey::closeHidden()
     // A close request that the window manager sent before the program hid the window, and that
     // arrives only now: to the native window, as the window manager's would.
     QList<QWidget*> hidden;
-    for (QWidget* window : {m_program.introIfCreated(), m_program.kysymysIfCreated(),
-                            m_program.statusIfCreated(), m_program.tietoaIfCreated()}) {
-        if (window && !window->isVisible())
+    for (QWidget* window : m_program.createdWindows()) {
+        if (!window->isVisible())
             hidden.append(window);
     }
     if (hidden.isEmpty() || !m_accessKeyClicks.waitForClicks()) {

@@ -31,32 +31,22 @@ ProgramFixture::ProgramFixture(const QString& qtTranslations)
 
 ProgramFixture::~ProgramFixture() = default;
 
-QWidget* ProgramFixture::introIfCreated() const
+QList<QWidget*> ProgramFixture::createdWindows() const
 {
-    return windows.existing(forms::IntroFrm::staticMetaObject);
-}
-
-QWidget* ProgramFixture::kysymysIfCreated() const
-{
-    return windows.existing(forms::KysymysFrm::staticMetaObject);
-}
-
-QWidget* ProgramFixture::statusIfCreated() const
-{
-    return windows.existing(forms::StatusFrm::staticMetaObject);
-}
-
-QWidget* ProgramFixture::tietoaIfCreated() const
-{
-    return windows.existing(forms::TietoaFrm::staticMetaObject);
+    QList<QWidget*> created;
+    for (QWidget* window : std::initializer_list<QWidget*>{introIfCreated(), kysymysIfCreated(),
+                                                           statusIfCreated(), tietoaIfCreated()}) {
+        if (window)
+            created.append(window);
+    }
+    return created;
 }
 
 QList<QWidget*> ProgramFixture::visibleWindows() const
 {
     QList<QWidget*> visible;
-    for (QWidget* window : {introIfCreated(), kysymysIfCreated(), statusIfCreated(),
-                            tietoaIfCreated()}) {
-        if (window && window->isVisible())
+    for (QWidget* window : createdWindows()) {
+        if (window->isVisible())
             visible.append(window);
     }
     return visible;
@@ -119,7 +109,7 @@ forms::KysymysFrm* ProgramFixture::startTest(const QString& name)
         return nullptr;
     if (!userClick(start))
         return nullptr;
-    auto* questionnaire = qobject_cast<forms::KysymysFrm*>(kysymysIfCreated());
+    forms::KysymysFrm* questionnaire = kysymysIfCreated();
     if (!questionnaire || !QTest::qWaitForWindowActive(questionnaire))
         return nullptr;
     return questionnaire;
@@ -181,7 +171,7 @@ forms::StatusFrm* ProgramFixture::runTest(const QString& name, const QStringList
         if (!answer(*questionnaire, button))
             return nullptr;
     }
-    auto* results = qobject_cast<forms::StatusFrm*>(statusIfCreated());
+    forms::StatusFrm* results = statusIfCreated();
     if (!results || !QTest::qWaitForWindowActive(results))
         return nullptr;
     return results;

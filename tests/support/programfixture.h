@@ -8,8 +8,10 @@
 #include <QWidget>
 
 namespace forms {
+class IntroFrm;
 class KysymysFrm;
 class StatusFrm;
+class TietoaFrm;
 } // namespace forms
 
 // A whole program for one test, assembled as main() assembles it and started on the start
@@ -28,10 +30,12 @@ public:
     bool ended = false;
 
     // The program's windows in the order the registry would create them, if they exist.
-    QWidget* introIfCreated() const;
-    QWidget* kysymysIfCreated() const;
-    QWidget* statusIfCreated() const;
-    QWidget* tietoaIfCreated() const;
+    forms::IntroFrm* introIfCreated() const { return windows.existing<forms::IntroFrm>(); }
+    forms::KysymysFrm* kysymysIfCreated() const { return windows.existing<forms::KysymysFrm>(); }
+    forms::StatusFrm* statusIfCreated() const { return windows.existing<forms::StatusFrm>(); }
+    forms::TietoaFrm* tietoaIfCreated() const { return windows.existing<forms::TietoaFrm>(); }
+    // The windows created so far, in that order.
+    QList<QWidget*> createdWindows() const;
     QList<QWidget*> visibleWindows() const;
 
     // Types the name into the start window, waits for the start button and clicks it; returns
