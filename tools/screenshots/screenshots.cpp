@@ -1,6 +1,8 @@
 // Renders each window of the program in a telling state to PNG files, for the README.
 // Usage: ahnemetri-screenshots OUTPUT_DIR   (runs on the offscreen platform)
 
+#include "programfixture.h"
+
 #include "app/program.h"
 #include "forms/introfrm.h"
 #include "forms/kysymysfrm.h"
@@ -18,15 +20,6 @@
 #include <cstdio>
 
 namespace {
-
-template <typename T>
-T* control(QWidget& window, const QString& name)
-{
-    T* found = window.findChild<T*>(name);
-    if (!found)
-        qFatal("no control %s", qPrintable(name));
-    return found;
-}
 
 // The window's client area with a plain title bar above it, so that the caption shows too.
 QImage framed(QWidget& window)
