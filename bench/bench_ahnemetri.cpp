@@ -35,7 +35,7 @@ namespace {
 // The program as main() builds it, started on the start window.
 struct StartedProgram {
     app::Program program;
-    WindowRegistry& windows = program.windows();
+    app::WindowRegistry& windows = program.windows();
 
     StartedProgram()
     {
@@ -55,7 +55,7 @@ QPushButton* button(QWidget& window, QStringView name)
 // Types a name on the start window and starts the test the way the user does.
 void beginTest(StartedProgram& program)
 {
-    IntroFrm& intro = program.windows.introFrm();
+    forms::IntroFrm& intro = program.windows.introFrm();
     bench::waitUntilShown(intro);
     auto* name = intro.findChild<QLineEdit*>(QStringLiteral("NimiTxt"));
     if (!name)
@@ -74,7 +74,7 @@ void beginTest(StartedProgram& program)
 // question it uncovers.
 void answerAll(StartedProgram& program, bool leftAnswers, bool latencies)
 {
-    KysymysFrm& questionnaire = program.windows.kysymysFrm();
+    forms::KysymysFrm& questionnaire = program.windows.kysymysFrm();
     for (const quiz::Question& question : quiz::questions()) {
         const bool left = leftAnswers || question.kind == quiz::AnswerKind::Slider;
         QPushButton* answer = button(questionnaire, left ? question.left.controlName
@@ -149,7 +149,7 @@ void create(int count)
     for (int i = 0; i <= count; ++i) {
         app::Program program;
         const long long start = bench::monotonicNs();
-        KysymysFrm& questionnaire = program.windows().kysymysFrm();
+        forms::KysymysFrm& questionnaire = program.windows().kysymysFrm();
         const long long end = bench::monotonicNs();
         if (questionnaire.findChildren<QWidget*>().size() < quiz::questionCount)
             bench::fail("the questionnaire has too few panels");
@@ -171,7 +171,5 @@ void memory()
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    app::configureApplication();
-
     return bench::runMode(argc, argv, {rest, answer, create, memory});
 }

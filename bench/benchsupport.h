@@ -1,7 +1,7 @@
 #pragma once
 
 // What the benchmark programs share: clocks, the process's CPU time and peak memory, a way to
-// run the event loop until something has happened, and probes for exposure and painting.
+// run the event loop until something has happened, and a probe for painting.
 // Every result goes to standard output as one line "key value", which the runner collects.
 
 #include <QCoreApplication>
@@ -89,20 +89,6 @@ inline void report(const char* key, double value)
     std::fflush(stdout);
 }
 
-// The start-up figures at the first paint of the first window: the time since the launch, the
-// CPU time since the exec (loading and linking included), and the marks on the way: main()
-// entered, QApplication constructed and set up, and the first window built (not yet shown).
-inline void reportStartup(long long paintedNs, double paintedCpuMs, long long mainNs,
-                          double mainCpuMs, double applicationCpuMs, double builtCpuMs)
-{
-    report("startup_built_cpu_ms", builtCpuMs);
-    report("startup_ms", static_cast<double>(paintedNs - launchNs()) / 1e6);
-    report("startup_cpu_ms", paintedCpuMs);
-    report("startup_main_ms", static_cast<double>(mainNs - launchNs()) / 1e6);
-    report("startup_main_cpu_ms", mainCpuMs);
-    report("startup_application_cpu_ms", applicationCpuMs);
-}
-
 [[noreturn]] inline void fail(const char* what)
 {
     std::fprintf(stderr, "benchmark failed: %s\n", what);
@@ -152,60 +138,6 @@ protected:
 private:
     QWidget* m_widget;
     int m_paints = 0;
-};
-
-// Calls back once, when the first top-level window of the process has been exposed and
-// painted. It watches every event of the application, so it is installed before anything is
-// shown. The window's Expose (or the Paint that the platform sends after it) is handed to the
-// window right here, so that the callback runs after the widgets have been drawn and flushed.
-class FirstPaintProbe : public QObject {
-public:
-    using Callback = std::function<void(QWindow*)>;
-
-    explicit FirstPaintProbe(Callback callback)
-        : m_callback(std::move(callback))
-    {
-        QCoreApplication::instance()->installEventFilter(this);
-    }
-    ~FirstPaintProbe() override { finish(); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (m_done || event == m_delivering)
-            return false;
-        if (event->type() == QEvent::Paint && watched->isWidgetType()
-            && static_cast<QWidget*>(watched)->isWindow()) {
-            m_widgetPainted = true;
-            return false;
-        }
-        if ((event->type() != QEvent::Expose && event->type() != QEvent::Paint)
-            || !watched->isWindowType())
-            return false;
-        auto* window = static_cast<QWindow*>(watched);
-        m_delivering = event;
-        QCoreApplication::sendEvent(window, event);
-        m_delivering = nullptr;
-        if (m_widgetPainted && window->isExposed()) {
-            finish();
-            m_callback(window);
-        }
-        return true;
-    }
-
-private:
-    void finish()
-    {
-        if (!m_done) {
-            m_done = true;
-            QCoreApplication::instance()->removeEventFilter(this);
-        }
-    }
-
-    Callback m_callback;
-    QEvent* m_delivering = nullptr;
-    bool m_widgetPainted = false;
-    bool m_done = false;
 };
 
 // Waits until the window is on the (offscreen) screen and has drawn itself, then lets the

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+namespace app {
+
 HeldKeys::HeldKeys(QObject* parent)
     : QObject(parent)
 {
@@ -87,3 +89,5 @@ bool HeldKeys::eventFilter(QObject* watched, QEvent* event)
     event->accept();
     return true;
 }
+
+} // namespace app

@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace app {
+
 // Key repeat belongs to the window where the key went down, and to the control it went down
 // on. A key that is already held when a window appears (Enter held through the last question as
 // the results come up, or a key held since before the program had the keyboard) repeats into
@@ -34,3 +36,5 @@ private:
     };
     QHash<int, Key> m_keys;
 };
+
+} // namespace app

@@ -8,7 +8,6 @@ int main(int argc, char* argv[])
     if (const std::optional<int> status = app::answerCommandLine(argc, argv))
         return *status;
     const std::unique_ptr<QApplication> application = app::createApplication(argc, argv);
-    app::configureApplication();
     app::Program program;
     return program.exec();
 }

@@ -8,6 +8,8 @@
 
 #include <QCoreApplication>
 
+namespace app {
+
 Navigation::Navigation(WindowRegistry& windows, Clock clock, QObject* parent)
     : QObject(parent)
     , m_windows(windows)
@@ -26,20 +28,21 @@ void Navigation::start()
     m_windows.show(m_windows.introFrm());
 }
 
-void Navigation::wireIntro(IntroFrm* intro)
+void Navigation::wireIntro(forms::IntroFrm* intro)
 {
-    connect(intro, &IntroFrm::startRequested, this, &Navigation::startTest);
-    connect(intro, &IntroFrm::aboutRequested, this, &Navigation::openAbout);
-    connect(intro, &IntroFrm::quitRequested, this, &Navigation::quit);
+    connect(intro, &forms::IntroFrm::startRequested, this, &Navigation::startTest);
+    connect(intro, &forms::IntroFrm::aboutRequested, this, &Navigation::openAbout);
+    connect(intro, &forms::IntroFrm::quitRequested, this, &Navigation::quit);
 }
 
-void Navigation::wireQuestionnaire(KysymysFrm* questionnaire)
+void Navigation::wireQuestionnaire(forms::KysymysFrm* questionnaire)
 {
-    connect(questionnaire, &KysymysFrm::finished, this, &Navigation::finishTest);
-    connect(questionnaire, &KysymysFrm::interruptRequested, this, &Navigation::interruptTest);
+    connect(questionnaire, &forms::KysymysFrm::finished, this, &Navigation::finishTest);
+    connect(questionnaire, &forms::KysymysFrm::interruptRequested, this,
+            &Navigation::interruptTest);
 }
 
-void Navigation::wireResults(StatusFrm* results)
+void Navigation::wireResults(forms::StatusFrm* results)
 {
     // The results read the score and the name from the windows that own them.
     results->setSources({
@@ -47,13 +50,13 @@ void Navigation::wireResults(StatusFrm* results)
         .score = [this] { return m_windows.kysymysFrm().moneypercent(); },
         .timeOfDay = m_clock,
     });
-    connect(results, &StatusFrm::newTestRequested, this, &Navigation::newTest);
-    connect(results, &StatusFrm::quitRequested, this, &Navigation::quit);
+    connect(results, &forms::StatusFrm::newTestRequested, this, &Navigation::newTest);
+    connect(results, &forms::StatusFrm::quitRequested, this, &Navigation::quit);
 }
 
-void Navigation::wireAbout(TietoaFrm* about)
+void Navigation::wireAbout(forms::TietoaFrm* about)
 {
-    connect(about, &TietoaFrm::dismissed, this, &Navigation::closeAbout);
+    connect(about, &forms::TietoaFrm::dismissed, this, &Navigation::closeAbout);
 }
 
 void Navigation::startTest()
@@ -110,3 +113,5 @@ bool Navigation::eventFilter(QObject* watched, QEvent* event)
         quit();
     return QObject::eventFilter(watched, event);
 }
+
+} // namespace app

@@ -5,11 +5,16 @@
 
 #include <functional>
 
-class WindowRegistry;
+namespace forms {
 class IntroFrm;
 class KysymysFrm;
 class StatusFrm;
 class TietoaFrm;
+} // namespace forms
+
+namespace app {
+
+class WindowRegistry;
 
 // The ways from one window to another: start a test, finish it, start a new one, open and close
 // the About window, quit. Each window's close box is one of these ways, chosen by the window.
@@ -30,10 +35,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void wireIntro(IntroFrm* intro);
-    void wireQuestionnaire(KysymysFrm* questionnaire);
-    void wireResults(StatusFrm* results);
-    void wireAbout(TietoaFrm* about);
+    void wireIntro(forms::IntroFrm* intro);
+    void wireQuestionnaire(forms::KysymysFrm* questionnaire);
+    void wireResults(forms::StatusFrm* results);
+    void wireAbout(forms::TietoaFrm* about);
 
     void startTest();
     void interruptTest();
@@ -46,3 +51,5 @@ private:
     WindowRegistry& m_windows;
     Clock m_clock;
 };
+
+} // namespace app

@@ -1,6 +1,5 @@
 #include "app/program.h"
 
-#include "app/qttranslations.h"
 #include "app/resources.h"
 #include "version.h"
 
@@ -8,6 +7,9 @@
 
 namespace app {
 
+namespace {
+
+// The application-wide settings, the same for every program in the process.
 void configureApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Ahnemetri"));
@@ -18,12 +20,15 @@ void configureApplication()
     // The program is Finnish: left to right whatever the locale, its translations or -reverse.
     QGuiApplication::setLayoutDirection(Qt::LeftToRight);
     initResources();
-    installQtTranslations(systemQtTranslationsDirectory());
 }
 
-Program::Program(Navigation::Clock clock)
+} // namespace
+
+Program::Program(Navigation::Clock clock, const QString& qtTranslations)
     : m_navigation(m_windows, std::move(clock))
 {
+    configureApplication();
+    installQtTranslations(m_qtTexts, qtTranslations);
 }
 
 int Program::exec()

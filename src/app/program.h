@@ -1,19 +1,23 @@
 #pragma once
 
+#include "app/heldkeys.h"
 #include "app/navigation.h"
+#include "app/qttranslations.h"
 #include "app/windowregistry.h"
+
+#include <QTranslator>
 
 namespace app {
 
-// The application-wide settings: names, the compiled-in pictures, Qt's own texts in Finnish,
-// and that the program never quits just because no window is visible.
-void configureApplication();
-
-// The running program: its windows, the ways between them and the clock that the results
-// read. main(), the tests, the benchmarks and the screenshot tool all assemble it here.
+// The running program, set up the same way wherever it starts: main(), the tests, the
+// benchmarks and the screenshot tool create it once the application object exists, and it does
+// the rest: the application's names and settings, the compiled-in pictures, Qt's own texts in
+// Finnish, the filter for held keys, the windows and the ways between them. The clock is what
+// the results read; Qt's texts come from the system's Qt unless a test names another place.
 class Program {
 public:
-    explicit Program(Navigation::Clock clock = &QTime::currentTime);
+    explicit Program(Navigation::Clock clock = &QTime::currentTime,
+                     const QString& qtTranslations = systemQtTranslationsDirectory());
 
     WindowRegistry& windows() { return m_windows; }
     // Shows the start window, the only window at start.
@@ -23,6 +27,8 @@ public:
     int exec();
 
 private:
+    QTranslator m_qtTexts; // outlives the windows, which show its texts
+    HeldKeys m_heldKeys;
     WindowRegistry m_windows;
     Navigation m_navigation;
 };

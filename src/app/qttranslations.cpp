@@ -6,16 +6,11 @@
 
 namespace app {
 
-bool installQtTranslations(const QString& directory)
+bool installQtTranslations(QTranslator& translator, const QString& directory)
 {
     // One file: the first name the lookup tries is directory/qtbase_fi.qm itself.
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    if (!translator->load(QStringLiteral("qtbase_fi"), directory)
-        || !QCoreApplication::installTranslator(translator)) {
-        delete translator;
-        return false;
-    }
-    return true;
+    return translator.load(QStringLiteral("qtbase_fi"), directory)
+           && QCoreApplication::installTranslator(&translator);
 }
 
 QString systemQtTranslationsDirectory()

@@ -13,6 +13,8 @@
 
 #include <type_traits>
 
+namespace app {
+
 WindowRegistry::WindowRegistry(QObject* parent)
     : QObject(parent)
 {
@@ -32,8 +34,8 @@ Window& WindowRegistry::obtain(std::unique_ptr<Window>& slot,
 {
     if (!slot) {
         slot = std::make_unique<Window>();
-        FormEvents* events = nullptr;
-        if constexpr (std::is_base_of_v<FormEvents, Window>) {
+        forms::FormEvents* events = nullptr;
+        if constexpr (std::is_base_of_v<forms::FormEvents, Window>) {
             events = slot.get();
             m_events.insert(slot.get(), events);
         }
@@ -44,22 +46,22 @@ Window& WindowRegistry::obtain(std::unique_ptr<Window>& slot,
     return *slot;
 }
 
-IntroFrm& WindowRegistry::introFrm()
+forms::IntroFrm& WindowRegistry::introFrm()
 {
     return obtain(m_intro, &WindowRegistry::introFrmCreated);
 }
 
-KysymysFrm& WindowRegistry::kysymysFrm()
+forms::KysymysFrm& WindowRegistry::kysymysFrm()
 {
     return obtain(m_kysymys, &WindowRegistry::kysymysFrmCreated);
 }
 
-StatusFrm& WindowRegistry::statusFrm()
+forms::StatusFrm& WindowRegistry::statusFrm()
 {
     return obtain(m_status, &WindowRegistry::statusFrmCreated);
 }
 
-TietoaFrm& WindowRegistry::tietoaFrm()
+forms::TietoaFrm& WindowRegistry::tietoaFrm()
 {
     return obtain(m_tietoa, &WindowRegistry::tietoaFrmCreated);
 }
@@ -67,15 +69,6 @@ TietoaFrm& WindowRegistry::tietoaFrm()
 std::array<QWidget*, 4> WindowRegistry::windows() const
 {
     return {m_intro.get(), m_kysymys.get(), m_status.get(), m_tietoa.get()};
-}
-
-QWidget* WindowRegistry::existing(const QMetaObject& windowClass) const
-{
-    for (QWidget* window : windows()) {
-        if (window && window->metaObject() == &windowClass)
-            return window;
-    }
-    return nullptr;
 }
 
 QWidget* WindowRegistry::windowOf(const QWindow* handle) const
@@ -132,7 +125,7 @@ void WindowRegistry::activate(QWidget& window)
 {
     m_active = &window;
     m_awaitingFocus.insert(&window);
-    if (FormEvents* events = m_events.value(&window))
+    if (forms::FormEvents* events = m_events.value(&window))
         events->formActivate();
 }
 
@@ -152,7 +145,7 @@ void WindowRegistry::onFocusWindowChanged(QWindow* focusWindow)
     if (window == m_active)
         return;
     m_active = window;
-    if (FormEvents* events = m_events.value(window))
+    if (forms::FormEvents* events = m_events.value(window))
         events->formActivate();
 }
 
@@ -167,3 +160,5 @@ void WindowRegistry::endProgram()
     }
     Q_EMIT programEnded();
 }
+
+} // namespace app

@@ -1,20 +1,24 @@
 #pragma once
 
-#include "app/heldkeys.h"
-
 #include <QHash>
 #include <QObject>
 #include <QSet>
 
 #include <array>
 #include <memory>
+#include <type_traits>
 
+class QWindow;
+
+namespace forms {
 class FormEvents;
 class IntroFrm;
 class KysymysFrm;
 class StatusFrm;
 class TietoaFrm;
-class QWindow;
+} // namespace forms
+
+namespace app {
 
 // One slot for each of the program's four windows. A window is created on first use and
 // afterwards only hidden and shown again; every show and hide goes through here, and so do the
@@ -26,13 +30,25 @@ public:
     explicit WindowRegistry(QObject* parent = nullptr);
     ~WindowRegistry() override;
 
-    IntroFrm& introFrm();
-    KysymysFrm& kysymysFrm();
-    StatusFrm& statusFrm();
-    TietoaFrm& tietoaFrm();
+    forms::IntroFrm& introFrm();
+    forms::KysymysFrm& kysymysFrm();
+    forms::StatusFrm& statusFrm();
+    forms::TietoaFrm& tietoaFrm();
 
-    // The window in a slot, or null while the slot is still empty.
-    QWidget* existing(const QMetaObject& windowClass) const;
+    // The window of a slot, or null while the slot is still empty.
+    template <typename Window> Window* existing() const
+    {
+        if constexpr (std::is_same_v<Window, forms::IntroFrm>)
+            return m_intro.get();
+        else if constexpr (std::is_same_v<Window, forms::KysymysFrm>)
+            return m_kysymys.get();
+        else if constexpr (std::is_same_v<Window, forms::StatusFrm>)
+            return m_status.get();
+        else {
+            static_assert(std::is_same_v<Window, forms::TietoaFrm>, "not a window of the program");
+            return m_tietoa.get();
+        }
+    }
 
     // Shows the window in front; a visible window is only brought to the front.
     void show(QWidget& window);
@@ -44,10 +60,10 @@ public:
 Q_SIGNALS:
     // Each is emitted when its window has been created, before its Load event, so that it can
     // be wired.
-    void introFrmCreated(IntroFrm* window);
-    void kysymysFrmCreated(KysymysFrm* window);
-    void statusFrmCreated(StatusFrm* window);
-    void tietoaFrmCreated(TietoaFrm* window);
+    void introFrmCreated(forms::IntroFrm* window);
+    void kysymysFrmCreated(forms::KysymysFrm* window);
+    void statusFrmCreated(forms::StatusFrm* window);
+    void tietoaFrmCreated(forms::TietoaFrm* window);
     void programEnded();
 
 private:
@@ -59,15 +75,16 @@ private:
     void onFocusWindowChanged(QWindow* focusWindow);
     QWidget* windowOf(const QWindow* handle) const;
 
-    std::unique_ptr<IntroFrm> m_intro;
-    std::unique_ptr<KysymysFrm> m_kysymys;
-    std::unique_ptr<StatusFrm> m_status;
-    std::unique_ptr<TietoaFrm> m_tietoa;
+    std::unique_ptr<forms::IntroFrm> m_intro;
+    std::unique_ptr<forms::KysymysFrm> m_kysymys;
+    std::unique_ptr<forms::StatusFrm> m_status;
+    std::unique_ptr<forms::TietoaFrm> m_tietoa;
 
-    QHash<const QWidget*, FormEvents*> m_events; // the windows that handle Load and Activate
+    QHash<const QWidget*, forms::FormEvents*> m_events; // the windows that handle Load and Activate
     QWidget* m_active = nullptr;     // the program's window that last became active
     QSet<QWidget*> m_awaitingFocus;  // shown and activated, but not yet focused
     QSet<QWidget*> m_placed;         // centred once already
-    HeldKeys m_heldKeys;
     bool m_ended = false;
 };
+
+} // namespace app

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace forms {
+
 // The two window events a window of the program may handle. The window registry raises them:
 // Load once when the window is created, before it is first shown; Activate whenever the
 // program shows the window and whenever the user moves to it from another window of the
@@ -10,3 +12,5 @@ public:
     virtual void formLoad() {}
     virtual void formActivate() {}
 };
+
+} // namespace forms

@@ -17,7 +17,7 @@
 #include <QTimer>
 #include <QValidator>
 
-using forms::verdana;
+namespace forms {
 
 namespace {
 constexpr QSize clientSize{forms::fromTwips(5895), forms::fromTwips(3855)};
@@ -119,6 +119,12 @@ void showTitlePicture(QLabel& picture)
     const qreal ratio = picture.devicePixelRatioF();
     if (!picture.pixmap().isNull() && picture.pixmap().devicePixelRatio() == ratio)
         return;
+    // At ratio 1 the picture is the file itself, which is all QIcon would give; read that way,
+    // the start does not decode the @2x file as well, nor ask the image plugins about either.
+    if (ratio == 1.0) {
+        picture.setPixmap(builtInPicture(QStringLiteral(":/images/otsikko.png")));
+        return;
+    }
     const QIcon title(QStringLiteral(":/images/otsikko.png"));
     picture.setPixmap(title.pixmap(titlePictureSize, ratio));
 }
@@ -267,3 +273,5 @@ bool IntroFrm::eventFilter(QObject* watched, QEvent* event)
     }
     return QMainWindow::eventFilter(watched, event);
 }
+
+} // namespace forms

@@ -6,6 +6,8 @@
 
 class QTimer;
 
+namespace forms {
+
 namespace Ui {
 class IntroFrm;
 }
@@ -41,3 +43,5 @@ private:
     std::unique_ptr<Ui::IntroFrm> m_ui;
     QTimer* m_timer;
 };
+
+} // namespace forms

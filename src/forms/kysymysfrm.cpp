@@ -9,6 +9,8 @@
 
 #include <QSlider>
 
+namespace forms {
+
 KysymysFrm::KysymysFrm(QWidget* parent)
     : QWidget(parent)
     , m_ui(std::make_unique<Ui::KysymysFrm>())
@@ -91,3 +93,5 @@ void KysymysFrm::putOnTop(int question)
         panel(m_top).setOnTop(false);
     m_top = question;
 }
+
+} // namespace forms

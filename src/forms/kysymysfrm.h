@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+namespace forms {
+
 class QuestionPanel;
 
 namespace Ui {
@@ -46,3 +48,5 @@ private:
     qint16 m_moneypercent = 0;
     int m_top = 1;
 };
+
+} // namespace forms

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace forms {
+
 namespace {
 // The bar is drawn in hundredths of a unit so that half units show.
 constexpr int drawingSteps = 100;
@@ -55,7 +57,8 @@ private:
 
 QAccessibleInterface* meterBarAccessible(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("MeterBar") && object && object->isWidgetType())
+    if (className == QLatin1String(MeterBar::staticMetaObject.className()) && object
+        && object->isWidgetType())
         return new MeterBarAccessible(static_cast<MeterBar*>(object));
     return nullptr;
 }
@@ -94,3 +97,5 @@ void MeterBar::paintEvent(QPaintEvent*)
                                              : option.minimum;
     painter.drawControl(QStyle::CE_ProgressBar, option);
 }
+
+} // namespace forms

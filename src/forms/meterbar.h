@@ -2,6 +2,8 @@
 
 #include <QProgressBar>
 
+namespace forms {
+
 // A progress bar that holds its value as a single-precision number and reports back exactly
 // the value it was given (18.5 stays 18.5), drawing the fraction too.
 class MeterBar : public QProgressBar {
@@ -19,3 +21,5 @@ protected:
 private:
     float m_value = 0.0f;
 };
+
+} // namespace forms

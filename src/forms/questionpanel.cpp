@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QSlider>
 
-using forms::twipsRect;
+namespace forms {
 
 namespace {
 
@@ -133,3 +133,5 @@ QWidget* QuestionPanel::firstControl() const
 {
     return m_focusOrder.front();
 }
+
+} // namespace forms

@@ -12,6 +12,8 @@ struct Answer;
 struct Question;
 } // namespace quiz
 
+namespace forms {
+
 // The panel of one question: its frame "Kysymys N/25", the question and the way to answer it,
 // two buttons or, for the donation question, a slider with a confirm button. Built from the
 // question's catalogue record.
@@ -49,3 +51,5 @@ private:
     std::vector<QWidget*> m_focusOrder;
     bool m_pressedOnTop = false; // a mouse button went down here since the panel came on top
 };
+
+} // namespace forms

@@ -5,8 +5,7 @@
 #include "forms/closebox.h"
 #include "forms/formstyle.h"
 
-using forms::FontStyle;
-using forms::verdana;
+namespace forms {
 
 StatusFrm::StatusFrm(QWidget* parent)
     : QWidget(parent)
@@ -76,3 +75,5 @@ void StatusFrm::fill()
     if (report.diagnosis)
         m_ui->DiagnosisTxt->setPlainText(*report.diagnosis);
 }
+
+} // namespace forms

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+namespace forms {
+
 namespace Ui {
 class StatusFrm;
 }
@@ -43,3 +45,5 @@ private:
     std::unique_ptr<Ui::StatusFrm> m_ui;
     Sources m_sources;
 };
+
+} // namespace forms

@@ -5,8 +5,7 @@
 #include "forms/formstyle.h"
 #include "version.h"
 
-using forms::FontStyle;
-using forms::verdana;
+namespace forms {
 
 TietoaFrm::TietoaFrm(QWidget* parent)
     : QWidget(parent)
@@ -34,3 +33,5 @@ TietoaFrm::TietoaFrm(QWidget* parent)
 }
 
 TietoaFrm::~TietoaFrm() = default;
+
+} // namespace forms

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+namespace forms {
+
 namespace Ui {
 class TietoaFrm;
 }
@@ -22,3 +24,5 @@ Q_SIGNALS:
 private:
     std::unique_ptr<Ui::TietoaFrm> m_ui;
 };
+
+} // namespace forms

@@ -21,6 +21,10 @@
 
 #include <optional>
 
+using forms::IntroFrm;
+using forms::KysymysFrm;
+using forms::StatusFrm;
+
 Q_DECLARE_METATYPE(QAccessible::Role)
 
 namespace {

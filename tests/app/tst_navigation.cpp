@@ -19,6 +19,11 @@
 #include <functional>
 #include <optional>
 
+using forms::IntroFrm;
+using forms::KysymysFrm;
+using forms::StatusFrm;
+using forms::TietoaFrm;
+
 namespace {
 
 // Runs `check` on the first event of type `type` that reaches `target`.
@@ -123,7 +128,7 @@ void TestNavigation::keyboardOnlyTest()
     QTRY_VERIFY(control<QPushButton>(intro, QStringLiteral("AloitaCmd"))->isEnabled());
     press(Qt::Key_Tab);
     press(Qt::Key_Return);
-    auto* questionnaire = qobject_cast<KysymysFrm*>(m_program->kysymysIfCreated());
+    KysymysFrm* questionnaire = m_program->kysymysIfCreated();
     QVERIFY(questionnaire);
     QVERIFY(QTest::qWaitForWindowActive(questionnaire));
 
@@ -145,7 +150,7 @@ void TestNavigation::keyboardOnlyTest()
     press(Qt::Key_Tab);
     press(Qt::Key_Return); // "&En ajattele"
 
-    auto* results = qobject_cast<StatusFrm*>(m_program->statusIfCreated());
+    StatusFrm* results = m_program->statusIfCreated();
     QVERIFY(results);
     QVERIFY(QTest::qWaitForWindowActive(results));
     QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaLbl"))->text(), QStringLiteral(" 86%"));
@@ -236,7 +241,7 @@ void TestNavigation::focusPassingThroughAnotherWindowIsNoSecondActivation()
         QVERIFY(answer(*questionnaire, answers[i]));
     about.activateWindow();
     QVERIFY(answer(*questionnaire, answers.last()));
-    auto* results = qobject_cast<StatusFrm*>(m_program->statusIfCreated());
+    StatusFrm* results = m_program->statusIfCreated();
     QVERIFY(results);
     QVERIFY(QTest::qWaitForWindowActive(results));
     QCOMPARE(m_program->clockReads, 2);
@@ -324,7 +329,7 @@ void TestNavigation::lateCloseRequestChangesNothing_data()
 void TestNavigation::lateCloseRequestChangesNothing()
 {
     QFETCH(QString, hidden);
-    WindowRegistry& windows = m_program->windows;
+    app::WindowRegistry& windows = m_program->windows;
     windows.show(windows.tietoaFrm());
     windows.hide(windows.tietoaFrm());
     StatusFrm* results = m_program->runTest(QStringLiteral("Nimi"), answersForThirtySeven(), 0);
@@ -342,8 +347,7 @@ void TestNavigation::lateCloseRequestChangesNothing()
 
     // As the window manager delivers it: to the native window, which the program has hidden.
     QWidget* window = nullptr;
-    for (QWidget* created : {m_program->introIfCreated(), m_program->kysymysIfCreated(),
-                             m_program->statusIfCreated(), m_program->tietoaIfCreated()}) {
+    for (QWidget* created : m_program->createdWindows()) {
         if (created->objectName() == hidden)
             window = created;
     }
@@ -402,7 +406,7 @@ void TestNavigation::heldKeyActsOnlyWhereItWentDown()
     QFETCH(QString, active);
     QFETCH(int, top);
     QFETCH(QString, name);
-    WindowRegistry& windows = m_program->windows;
+    app::WindowRegistry& windows = m_program->windows;
     IntroFrm& intro = windows.introFrm();
     if (start.startsWith(u"question")) {
         QVERIFY(m_program->questionnaireAt(start.sliced(9).toInt()));

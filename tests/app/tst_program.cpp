@@ -20,6 +20,10 @@
 
 #include <optional>
 
+using forms::KysymysFrm;
+using forms::MeterBar;
+using forms::StatusFrm;
+
 namespace {
 QImage drawn(QWidget& widget)
 {
@@ -122,7 +126,7 @@ void TestProgram::quitFromTheSessionEndsTheProgram_data()
 void TestProgram::quitFromTheSessionEndsTheProgram()
 {
     QFETCH(QString, where);
-    WindowRegistry& windows = m_program->windows;
+    app::WindowRegistry& windows = m_program->windows;
     if (where == u"results" || where == u"about")
         windows.show(windows.tietoaFrm());
     if (where == u"test")

@@ -1,4 +1,4 @@
-// What the program's start-up settings (app::configureApplication) give the user: Qt's own texts
+// What the program's start-up settings (app::Program) give the user: Qt's own texts
 // in Finnish under any locale (this test runs under LANG=C), and windows that a dock groups
 // under the program's launcher.
 
@@ -17,26 +17,19 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTranslator>
+
+using forms::IntroFrm;
 
 class TestStartupSettings : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup();
-
     void nameBoxContextMenu_data();
     void nameBoxContextMenu();
 #ifdef AHNEMETRI_DESKTOP_FILE
     void windowClassIsTheLaunchersOwn();
 #endif
 };
-
-void TestStartupSettings::cleanup()
-{
-    // Every case starts from Qt's untranslated texts: a deleted translator is removed as well.
-    qDeleteAll(qApp->findChildren<QTranslator*>());
-}
 
 void TestStartupSettings::nameBoxContextMenu_data()
 {
@@ -55,18 +48,15 @@ void TestStartupSettings::nameBoxContextMenu()
     QFETCH(bool, translationsThere);
     QFETCH(QStringList, texts);
 
-    // The fixture sets the application up once per process, the first time, whichever row
-    // that is; each row then makes its own settings.
-    ProgramFixture program;
-    qDeleteAll(qApp->findChildren<QTranslator*>());
+    // Without them the program reads Qt's texts from an empty folder.
+    const QTemporaryDir empty;
     if (translationsThere) {
-        QVERIFY2(QFileInfo::exists(app::systemQtTranslationsDirectory() + QStringLiteral("/qtbase_fi.qm")),
+        QVERIFY2(QFileInfo::exists(app::systemQtTranslationsDirectory()
+                                   + QStringLiteral("/qtbase_fi.qm")),
                  "Qt's Finnish translation is not installed (package qt6-translations-l10n)");
-        app::configureApplication();
-    } else {
-        const QTemporaryDir empty;
-        QVERIFY(!app::installQtTranslations(empty.path()));
     }
+    // The program starts either way.
+    ProgramFixture program(translationsThere ? app::systemQtTranslationsDirectory() : empty.path());
     IntroFrm& intro = program.windows.introFrm();
     QTRY_VERIFY(intro.isActiveWindow());
 
@@ -92,7 +82,7 @@ void TestStartupSettings::nameBoxContextMenu()
 #ifdef AHNEMETRI_DESKTOP_FILE
 void TestStartupSettings::windowClassIsTheLaunchersOwn()
 {
-    app::configureApplication();
+    const app::Program program;
     const QSettings launcher(QStringLiteral(AHNEMETRI_DESKTOP_FILE), QSettings::IniFormat);
     // On X11 the class of every window (WM_CLASS) is the application name; on Wayland the
     // application id is the launcher's name.

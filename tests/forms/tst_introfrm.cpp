@@ -25,6 +25,10 @@
 #include <memory>
 #include <optional>
 
+using forms::IntroFrm;
+using forms::KysymysFrm;
+using forms::StatusFrm;
+using forms::TietoaFrm;
 using forms::twipsRect;
 
 class TestIntroFrm : public QObject {

@@ -15,6 +15,7 @@
 
 #include <optional>
 
+using forms::KysymysFrm;
 using forms::twipsRect;
 
 namespace {

@@ -22,6 +22,10 @@
 
 #include <optional>
 
+using forms::IntroFrm;
+using forms::KysymysFrm;
+using forms::MeterBar;
+using forms::StatusFrm;
 using forms::twipsRect;
 
 namespace {

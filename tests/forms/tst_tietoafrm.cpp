@@ -13,6 +13,7 @@
 
 #include <optional>
 
+using forms::TietoaFrm;
 using forms::twipsRect;
 
 class TestTietoaFrm : public QObject {

@@ -32,6 +32,8 @@
 #include <algorithm>
 #include <optional>
 
+using forms::IntroFrm;
+using forms::KysymysFrm;
 using forms::twipsRect;
 
 namespace {

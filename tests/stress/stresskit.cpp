@@ -27,6 +27,11 @@
 #include <unistd.h>
 #endif
 
+using forms::IntroFrm;
+using forms::KysymysFrm;
+using forms::MeterBar;
+using forms::StatusFrm;
+
 namespace stress {
 
 QStringList characters(const QString& text)
@@ -158,7 +163,7 @@ QString playWholeTest(ProgramFixture& program, QRandomGenerator& random, AfterRe
     program.now = QTime(random.bounded(24), random.bounded(60), random.bounded(60));
     if (!userClick(start))
         return QStringLiteral("the start button cannot be clicked");
-    auto* questionnaire = qobject_cast<KysymysFrm*>(program.kysymysIfCreated());
+    KysymysFrm* questionnaire = program.kysymysIfCreated();
     if (!questionnaire || !questionnaire->isVisible() || intro.isVisible())
         return QStringLiteral("the questionnaire did not take the start window's place");
 
@@ -189,7 +194,7 @@ QString playWholeTest(ProgramFixture& program, QRandomGenerator& random, AfterRe
                 .arg(button->objectName());
     }
 
-    auto* results = qobject_cast<StatusFrm*>(program.statusIfCreated());
+    StatusFrm* results = program.statusIfCreated();
     if (!results || !results->isVisible() || questionnaire->isVisible())
         return QStringLiteral("the results did not take the questionnaire's place");
     if (questionnaire->moneypercent() != score)

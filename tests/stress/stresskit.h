@@ -8,7 +8,10 @@
 class ProgramFixture;
 class QTimer;
 class QWidget;
+
+namespace forms {
 class StatusFrm;
+} // namespace forms
 
 // What the long-running checks share: typing as a keyboard does, waiting for the start window's
 // polling timer, playing one whole test as a user and reading the results window.
@@ -28,7 +31,8 @@ QStringList characters(const QString& text);
 
 // An empty string when the results window shows exactly what the evaluation gives for the
 // score, the typed name and the time of day; otherwise what differs.
-QString resultsMismatch(StatusFrm& results, qint16 score, const QString& typedName, QTime time);
+QString resultsMismatch(forms::StatusFrm& results, qint16 score, const QString& typedName,
+                        QTime time);
 
 // How one whole test ends: "Uusi testi" back to the start window, or "Lopeta".
 enum class AfterResults { NewTest, Quit };

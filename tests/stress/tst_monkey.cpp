@@ -52,6 +52,11 @@
 #include <deque>
 #include <optional>
 
+using forms::IntroFrm;
+using forms::KysymysFrm;
+using forms::QuestionPanel;
+using forms::StatusFrm;
+
 namespace {
 
 constexpr int defaultEventCount = 3000;
@@ -322,7 +327,7 @@ void Monkey::settle()
 
 KysymysFrm* Monkey::questionnaire() const
 {
-    return qobject_cast<KysymysFrm*>(m_program.kysymysIfCreated());
+    return m_program.kysymysIfCreated();
 }
 
 int Monkey::shownQuestion() const
@@ -333,7 +338,7 @@ int Monkey::shownQuestion() const
 
 StatusFrm* Monkey::results() const
 {
-    return qobject_cast<StatusFrm*>(m_program.statusIfCreated());
+    return m_program.statusIfCreated();
 }
 
 QuestionPanel* Monkey::panel(int number)
@@ -879,9 +884,8 @@ void Monkey::closeHidden()
     // A close request that the window manager sent before the program hid the window, and that
     // arrives only now: to the native window, as the window manager's would.
     QList<QWidget*> hidden;
-    for (QWidget* window : {m_program.introIfCreated(), m_program.kysymysIfCreated(),
-                            m_program.statusIfCreated(), m_program.tietoaIfCreated()}) {
-        if (window && !window->isVisible())
+    for (QWidget* window : m_program.createdWindows()) {
+        if (!window->isVisible())
             hidden.append(window);
     }
     if (hidden.isEmpty() || !m_accessKeyClicks.waitForClicks()) {

@@ -15,15 +15,15 @@
 #include <QTimer>
 #include <QTest>
 
-ProgramFixture::ProgramFixture()
+ProgramFixture::ProgramFixture(const QString& qtTranslations)
+    : program(
+        [this] {
+            ++clockReads;
+            return now;
+        },
+        qtTranslations)
 {
-    // Once per process, as main() does it.
-    static const bool configured = [] {
-        app::configureApplication();
-        return true;
-    }();
-    Q_UNUSED(configured);
-    QObject::connect(&windows, &WindowRegistry::programEnded, [this] { ended = true; });
+    QObject::connect(&windows, &app::WindowRegistry::programEnded, [this] { ended = true; });
     program.start();
     if (!QTest::qWaitForWindowActive(&windows.introFrm()))
         qWarning("the start window did not become active");
@@ -31,32 +31,22 @@ ProgramFixture::ProgramFixture()
 
 ProgramFixture::~ProgramFixture() = default;
 
-QWidget* ProgramFixture::introIfCreated() const
+QList<QWidget*> ProgramFixture::createdWindows() const
 {
-    return windows.existing(IntroFrm::staticMetaObject);
-}
-
-QWidget* ProgramFixture::kysymysIfCreated() const
-{
-    return windows.existing(KysymysFrm::staticMetaObject);
-}
-
-QWidget* ProgramFixture::statusIfCreated() const
-{
-    return windows.existing(StatusFrm::staticMetaObject);
-}
-
-QWidget* ProgramFixture::tietoaIfCreated() const
-{
-    return windows.existing(TietoaFrm::staticMetaObject);
+    QList<QWidget*> created;
+    for (QWidget* window : std::initializer_list<QWidget*>{introIfCreated(), kysymysIfCreated(),
+                                                           statusIfCreated(), tietoaIfCreated()}) {
+        if (window)
+            created.append(window);
+    }
+    return created;
 }
 
 QList<QWidget*> ProgramFixture::visibleWindows() const
 {
     QList<QWidget*> visible;
-    for (QWidget* window : {introIfCreated(), kysymysIfCreated(), statusIfCreated(),
-                            tietoaIfCreated()}) {
-        if (window && window->isVisible())
+    for (QWidget* window : createdWindows()) {
+        if (window->isVisible())
             visible.append(window);
     }
     return visible;
@@ -109,9 +99,9 @@ bool waitForTicks(QTimer* timer, int ticks)
     return QTest::qWaitFor([&] { return spy.count() >= ticks; }, 5000);
 }
 
-KysymysFrm* ProgramFixture::startTest(const QString& name)
+forms::KysymysFrm* ProgramFixture::startTest(const QString& name)
 {
-    IntroFrm& intro = windows.introFrm();
+    forms::IntroFrm& intro = windows.introFrm();
     auto* nameBox = control<QLineEdit>(intro, QStringLiteral("NimiTxt"));
     auto* start = control<QPushButton>(intro, QStringLiteral("AloitaCmd"));
     nameBox->setText(name);
@@ -119,15 +109,15 @@ KysymysFrm* ProgramFixture::startTest(const QString& name)
         return nullptr;
     if (!userClick(start))
         return nullptr;
-    auto* questionnaire = qobject_cast<KysymysFrm*>(kysymysIfCreated());
+    forms::KysymysFrm* questionnaire = kysymysIfCreated();
     if (!questionnaire || !QTest::qWaitForWindowActive(questionnaire))
         return nullptr;
     return questionnaire;
 }
 
-KysymysFrm* ProgramFixture::questionnaireAt(int question)
+forms::KysymysFrm* ProgramFixture::questionnaireAt(int question)
 {
-    KysymysFrm* questionnaire = startTest(QStringLiteral("Nimi"));
+    forms::KysymysFrm* questionnaire = startTest(QStringLiteral("Nimi"));
     if (!questionnaire)
         return nullptr;
     const QStringList answers = lowestAnswers();
@@ -169,9 +159,10 @@ bool answer(QWidget& questionnaire, const QString& buttonName)
     return userClick(control<QWidget>(questionnaire, buttonName));
 }
 
-StatusFrm* ProgramFixture::runTest(const QString& name, const QStringList& answers, int donation)
+forms::StatusFrm* ProgramFixture::runTest(const QString& name, const QStringList& answers,
+                                          int donation)
 {
-    KysymysFrm* questionnaire = startTest(name);
+    forms::KysymysFrm* questionnaire = startTest(name);
     if (!questionnaire || answers.size() != 25)
         return nullptr;
     for (const QString& button : answers) {
@@ -180,7 +171,7 @@ StatusFrm* ProgramFixture::runTest(const QString& name, const QStringList& answe
         if (!answer(*questionnaire, button))
             return nullptr;
     }
-    auto* results = qobject_cast<StatusFrm*>(statusIfCreated());
+    forms::StatusFrm* results = statusIfCreated();
     if (!results || !QTest::qWaitForWindowActive(results))
         return nullptr;
     return results;

@@ -7,42 +7,47 @@
 #include <QTimer>
 #include <QWidget>
 
-// A whole program for one test, assembled as main() assembles it and started on the start
-// window, with a clock that the test sets.
+namespace forms {
+class IntroFrm;
 class KysymysFrm;
 class StatusFrm;
+class TietoaFrm;
+} // namespace forms
 
+// A whole program for one test, assembled as main() assembles it and started on the start
+// window, with a clock that the test sets.
 class ProgramFixture {
 public:
-    ProgramFixture();
+    // Qt's own texts come from the system's Qt, as in the program, unless a test names another
+    // place.
+    explicit ProgramFixture(const QString& qtTranslations = app::systemQtTranslationsDirectory());
     ~ProgramFixture();
 
     QTime now{14, 9, 5};
     int clockReads = 0; // one per fill of the results window
-    app::Program program{[this] {
-        ++clockReads;
-        return now;
-    }};
-    WindowRegistry& windows = program.windows();
+    app::Program program;
+    app::WindowRegistry& windows = program.windows();
     bool ended = false;
 
     // The program's windows in the order the registry would create them, if they exist.
-    QWidget* introIfCreated() const;
-    QWidget* kysymysIfCreated() const;
-    QWidget* statusIfCreated() const;
-    QWidget* tietoaIfCreated() const;
+    forms::IntroFrm* introIfCreated() const { return windows.existing<forms::IntroFrm>(); }
+    forms::KysymysFrm* kysymysIfCreated() const { return windows.existing<forms::KysymysFrm>(); }
+    forms::StatusFrm* statusIfCreated() const { return windows.existing<forms::StatusFrm>(); }
+    forms::TietoaFrm* tietoaIfCreated() const { return windows.existing<forms::TietoaFrm>(); }
+    // The windows created so far, in that order.
+    QList<QWidget*> createdWindows() const;
     QList<QWidget*> visibleWindows() const;
 
     // Types the name into the start window, waits for the start button and clicks it; returns
     // the questionnaire once it is the active window, or null.
-    KysymysFrm* startTest(const QString& name);
+    forms::KysymysFrm* startTest(const QString& name);
     // Starts a test and answers the questions before `question` with the lowest answers, so
     // that its panel is on top; null if that fails.
-    KysymysFrm* questionnaireAt(int question);
+    forms::KysymysFrm* questionnaireAt(int question);
 
     // A whole test by clicks: the name, one answer button per question (the confirm button
     // for question 9) and the donation amount. Returns the results window once it is active.
-    StatusFrm* runTest(const QString& name, const QStringList& answers, int donation);
+    forms::StatusFrm* runTest(const QString& name, const QStringList& answers, int donation);
 };
 
 // Answers that give the highest and the lowest total; question 9 goes with 0 and 20 markka.

@@ -1,6 +1,8 @@
 // Renders each window of the program in a telling state to PNG files, for the README.
 // Usage: ahnemetri-screenshots OUTPUT_DIR   (runs on the offscreen platform)
 
+#include "programfixture.h"
+
 #include "app/program.h"
 #include "forms/introfrm.h"
 #include "forms/kysymysfrm.h"
@@ -18,15 +20,6 @@
 #include <cstdio>
 
 namespace {
-
-template <typename T>
-T* control(QWidget& window, const QString& name)
-{
-    T* found = window.findChild<T*>(name);
-    if (!found)
-        qFatal("no control %s", qPrintable(name));
-    return found;
-}
 
 // The window's client area with a plain title bar above it, so that the caption shows too.
 QImage framed(QWidget& window)
@@ -58,7 +51,7 @@ void save(QWidget& window, const QDir& dir, const char* name)
     std::printf("%s\n", qPrintable(path));
 }
 
-void answer(KysymysFrm& questionnaire, const char* button)
+void answer(forms::KysymysFrm& questionnaire, const char* button)
 {
     control<QAbstractButton>(questionnaire, QString::fromLatin1(button))->click();
 }
@@ -68,7 +61,6 @@ void answer(KysymysFrm& questionnaire, const char* button)
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    app::configureApplication();
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
         return 2;
@@ -79,16 +71,16 @@ int main(int argc, char* argv[])
 
     // A fixed time of day, so that the pictures stay the same from run to run.
     app::Program program([] { return QTime(14, 9, 5); });
-    WindowRegistry& windows = program.windows();
+    app::WindowRegistry& windows = program.windows();
     program.start();
 
-    IntroFrm& intro = windows.introFrm();
+    forms::IntroFrm& intro = windows.introFrm();
     control<QLineEdit>(intro, QStringLiteral("NimiTxt"))->setText(QStringLiteral("Roope"));
     QTest::qWait(20);
     save(intro, dir, "intro.png");
 
     control<QAbstractButton>(intro, QStringLiteral("AloitaCmd"))->click();
-    KysymysFrm& questionnaire = windows.kysymysFrm();
+    forms::KysymysFrm& questionnaire = windows.kysymysFrm();
     for (const char* button : {"EiAvauduCmd", "KyllapelkaanCmd2", "EnoleCmd3"})
         answer(questionnaire, button);
     save(questionnaire, dir, "question.png");
