@@ -19,26 +19,19 @@ set(AHNEMETRI_QT_TRANSLATIONS_DIR "/usr/share/qt6/translations" CACHE PATH
 set(AHNEMETRI_QT_LICENSES_DIR "${QT6_INSTALL_PREFIX}/licenses" CACHE PATH
     "Licences of the Windows Qt and of the code bundled in it, and the note of its source")
 
-# The MinGW runtime libraries sit where the cross compiler finds them when it links.
-set(AHNEMETRI_MINGW_RUNTIME_DIRS)
-foreach(library libstdc++-6.dll libwinpthread-1.dll)
+install(TARGETS ahnemetri RUNTIME DESTINATION .)
+# The libraries it links: Qt's, and the MinGW runtime where the cross compiler finds it when
+# it links. scripts/windows.sh checks that nothing the program or a plugin loads is missing.
+install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
+    DESTINATION .)
+foreach(library libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${library}
         OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
-    cmake_path(GET path PARENT_PATH directory)
-    list(APPEND AHNEMETRI_MINGW_RUNTIME_DIRS "${directory}")
+    if(NOT IS_ABSOLUTE "${path}")
+        message(FATAL_ERROR "The MinGW runtime library ${library} is not found")
+    endif()
+    install(FILES "${path}" DESTINATION .)
 endforeach()
-if(CMAKE_CROSSCOMPILING)
-    set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM "windows+pe")
-    set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL "objdump")
-    set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND "${CMAKE_OBJDUMP}")
-endif()
-
-install(TARGETS ahnemetri RUNTIME DESTINATION .
-    RUNTIME_DEPENDENCIES
-        # Only the libraries that come with the program; Windows' own stay on the system.
-        PRE_INCLUDE_REGEXES "^Qt6" "^lib(gcc_s|stdc\\+\\+|winpthread)"
-        PRE_EXCLUDE_REGEXES ".*"
-        DIRECTORIES "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}" ${AHNEMETRI_MINGW_RUNTIME_DIRS})
 
 foreach(plugin IN ITEMS platforms/QWindowsIntegrationPlugin styles/QWindowsVistaStylePlugin)
     cmake_path(GET plugin PARENT_PATH kind)
