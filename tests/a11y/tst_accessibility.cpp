@@ -80,6 +80,17 @@ QString withoutAccessKey(QStringView caption)
     return caption.toString().remove(u'&');
 }
 
+// The notification that reads out what changed in a control, or null.
+QAccessibleInterface* noticeOf(QWidget* control)
+{
+    for (QObject* child : control->children()) {
+        QAccessibleInterface* item = QAccessible::queryAccessibleInterface(child);
+        if (item && item->role() == QAccessible::Notification)
+            return item;
+    }
+    return nullptr;
+}
+
 
 
 } // namespace
@@ -197,6 +208,15 @@ void TestAccessibility::questionPanels()
     QCOMPARE(panel->role(), QAccessible::Grouping);
     QCOMPARE(nameOf(panel), QStringLiteral("Kysymys %1/25").arg(question));
     QVERIFY(isShown(panel));
+    // Every panel lies on the window for a screen reader, however the panels nest on screen,
+    // and only the one on top is shown; none is labelled by the caption of another.
+    QCOMPARE(panel->parent()->object(), questionnaire);
+    for (int number = 1; number <= quiz::questionCount; ++number) {
+        QAccessibleInterface* other = reachableByName(*questionnaire, quiz::panelName(number));
+        QVERIFY(other);
+        QCOMPARE(isShown(other), number == question);
+    }
+    QVERIFY(panel->relations(QAccessible::Label).isEmpty());
 
     QAccessibleInterface* label = reachableByName(*questionnaire, asked.labelName.toString());
     QVERIFY(label);
@@ -217,6 +237,8 @@ void TestAccessibility::questionPanels()
             QVERIFY(button);
             QCOMPARE(button->role(), QAccessible::Button);
             QCOMPARE(nameOf(button), withoutAccessKey(choice.caption));
+            // The question is read with the answer that has the focus.
+            QCOMPARE(button->text(QAccessible::Description), asked.text.toString());
         }
     }
     QCOMPARE(shownFocusable(*questionnaire), expected);
@@ -250,18 +272,32 @@ void TestAccessibility::donationSliderReadsAndTakesTheAmount()
     QCOMPARE(amount->maximumValue().toInt(), 20);
     QCOMPARE(amount->currentValue().toInt(), 0);
     QCOMPARE(nameOf(confirm), QStringLiteral("0 markkaa"));
+    // The slider is labelled by the question and described by the amount in words.
+    const auto labels = slider->relations(QAccessible::Label);
+    QVERIFY(!labels.isEmpty());
+    QCOMPARE(labels.first().first->object()->objectName(), QStringLiteral("KysymysLbl9"));
+    QCOMPARE(slider->text(QAccessible::Description), QStringLiteral("0 markkaa"));
 
-    // Moved with the keyboard, the amount and the confirm button read the new amount.
+    // Moved with the keyboard, the amount and the confirm button read the new amount, and so
+    // does the notice that a screen reader is told of after every move.
+    QAccessibleInterface* notice =
+        noticeOf(control<QSlider>(*questionnaire, QStringLiteral("KysymysSlider9")));
+    QVERIFY(notice);
+    QCOMPARE(notice->parent()->object(), slider->object());
     for (int step = 0; step < 7; ++step)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
     QCOMPARE(amount->currentValue().toInt(), 7);
     QCOMPARE(slider->text(QAccessible::Value), QStringLiteral("7"));
     QCOMPARE(nameOf(confirm), QStringLiteral(" 7 markkaa"));
+    QCOMPARE(slider->text(QAccessible::Description), QStringLiteral("7 markkaa"));
+    QCOMPARE(nameOf(notice), QStringLiteral("7 markkaa"));
 
     // An assistive technology may set the amount itself; the slider and the button follow.
     amount->setCurrentValue(1);
     QCOMPARE(control<QSlider>(*questionnaire, QStringLiteral("KysymysSlider9"))->value(), 1);
     QCOMPARE(nameOf(confirm), QStringLiteral(" 1 markka"));
+    QCOMPARE(slider->text(QAccessible::Description), QStringLiteral("1 markka"));
+    QCOMPARE(nameOf(notice), QStringLiteral("1 markka"));
 }
 
 void TestAccessibility::resultsAfterAWholeTest_data()
