@@ -147,13 +147,15 @@ void TestAccessibility::startWindow_data()
                                   << "Aloittaa testin";
     QTest::newRow("title picture") << "OtsikkoImg" << QAccessible::Graphic << "Ahnemetri"
                                    << "Ahnemetri";
-    QTest::newRow("introduction")
-        << "IntroLbl" << QAccessible::StaticText
-        << "Tämä ohjelma testaa sinun himosi rahaan ja mammonaan. Vastaat vain yksinkertaisesti "
-           "tuleviin kysymyksiin totuuden mukaisesti. Kysymystyylejä on erilaisia ja kysymyksiä "
-           "on 25 kappaletta. Kirjoita aluksi nimesi tekstikenttään ja paina Aloita testi "
-           "-nappulaa. Testin voit keskeyttää painamalle X -nappulaa yläkulmassa."
-        << "";
+    // The introduction is read with the window's title whenever the window comes up.
+    const QString introduction =
+        QStringLiteral("Tämä ohjelma testaa sinun himosi rahaan ja mammonaan. Vastaat vain "
+                       "yksinkertaisesti tuleviin kysymyksiin totuuden mukaisesti. "
+                       "Kysymystyylejä on erilaisia ja kysymyksiä on 25 kappaletta. Kirjoita "
+                       "aluksi nimesi tekstikenttään ja paina Aloita testi -nappulaa. Testin voit "
+                       "keskeyttää painamalle X -nappulaa yläkulmassa.");
+    QTest::newRow("introduction") << "IntroLbl" << QAccessible::StaticText << introduction << "";
+    QTest::newRow("window") << "IntroFrm" << QAccessible::Window << "Ahnemetri 1.0" << introduction;
     QTest::newRow("menu item About") << "TietoaFile" << QAccessible::MenuItem << "Tietoa..." << "";
     QTest::newRow("menu item Quit") << "LopetaFile" << QAccessible::MenuItem << "Lopeta" << "";
 }
@@ -332,6 +334,10 @@ void TestAccessibility::resultsAfterAWholeTest()
 
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(results);
     QCOMPARE(nameOf(window), QStringLiteral("Ahnemetri 1.0 - Tilastot (Nimi)"));
+    // Read with the title when the window comes up: the result, before the focused button.
+    QCOMPARE(window->text(QAccessible::Description),
+             tip + QStringLiteral(". ") + diagnosisRow(row)
+                 + QStringLiteral(" Rahahulluus:%1 / Aika: 14:09:05 / Nimi").arg(percent));
 
     QAccessibleInterface* meterBar = reachableByName(*results, QStringLiteral("GraphicProg"));
     QVERIFY(meterBar);
@@ -484,7 +490,8 @@ void TestAccessibility::everyControlIsNamed()
     QWidget* window = windowInState(state);
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowActive(window));
-    // The window is read by the caption that its title bar shows.
+    // The window is read as a window, by the caption that its title bar shows.
+    QCOMPARE(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Window);
     QCOMPARE(nameOf(QAccessible::queryAccessibleInterface(window)),
              window->windowHandle()->title());
     int readable = 0;
