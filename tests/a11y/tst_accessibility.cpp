@@ -116,6 +116,10 @@ private Q_SLOTS:
     void aboutWindow();
     void everyControlIsNamed_data();
     void everyControlIsNamed();
+    void treeHoldsTogether_data();
+    void treeHoldsTogether();
+    void startingOverIsHeardFromQuestionOne_data();
+    void startingOverIsHeardFromQuestionOne();
 
 private:
     IntroFrm& intro() { return m_program->windows.introFrm(); }
@@ -509,6 +513,74 @@ void TestAccessibility::everyControlIsNamed()
         }
     }
     QVERIFY(readable >= 3);
+}
+
+void TestAccessibility::treeHoldsTogether_data()
+{
+    everyControlIsNamed_data();
+}
+
+// A screen reader walks the tree both ways (a child's parent, its index there), and skips what
+// is not shown together with everything below it.
+void TestAccessibility::treeHoldsTogether()
+{
+    QFETCH(QString, state);
+    QWidget* window = windowInState(state);
+    QVERIFY(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    int shownControls = 0;
+    for (QAccessibleInterface* item : accessibleTree(*window)) {
+        const QString what = item->object() ? item->object()->objectName() : QStringLiteral("?");
+        for (int index = 0; index < item->childCount(); ++index) {
+            QAccessibleInterface* child = item->child(index);
+            QVERIFY2(child, qPrintable(what));
+            QCOMPARE(child->parent(), item);
+            QCOMPARE(item->indexOfChild(child), index);
+        }
+        if (isShown(item) && item->state().focusable) {
+            ++shownControls;
+            for (QAccessibleInterface* up = item->parent(); up && up->object() != qApp;
+                 up = up->parent())
+                QVERIFY2(isShown(up), qPrintable(what));
+        }
+    }
+    QVERIFY(shownControls >= 1);
+}
+
+void TestAccessibility::startingOverIsHeardFromQuestionOne_data()
+{
+    QTest::addColumn<int>("question");
+    QTest::addColumn<int>("amount"); // moved to on the donation question, if it is reached
+    QTest::newRow("after question 2") << 2 << 0;
+    QTest::newRow("at the donation, 7 markkaa") << 9 << 7;
+    QTest::newRow("at the last question") << 25 << 0;
+}
+
+void TestAccessibility::startingOverIsHeardFromQuestionOne()
+{
+    QFETCH(int, question);
+    QFETCH(int, amount);
+    KysymysFrm* questionnaire = m_program->questionnaireAt(question);
+    QVERIFY(questionnaire);
+    for (int step = 0; step < amount; ++step)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    // The close box interrupts the test; the next one starts over.
+    questionnaire->close();
+    QVERIFY(QTest::qWaitForWindowActive(&intro()));
+    QCOMPARE(m_program->startTest(QStringLiteral("Nimi")), questionnaire);
+
+    QStringList shownPanels;
+    for (int number = 1; number <= quiz::questionCount; ++number) {
+        if (isShown(reachableByName(*questionnaire, quiz::panelName(number))))
+            shownPanels.append(quiz::panelName(number));
+    }
+    QCOMPARE(shownPanels, QStringList{QStringLiteral("KysymysFrame1")});
+    QAccessibleInterface* focused = reachableByName(*questionnaire, QStringLiteral("AvautuuCmd"));
+    QVERIFY(focused && focused->state().focused);
+    QCOMPARE(focused->text(QAccessible::Description), quiz::question(1).text.toString());
+    QCOMPARE(reachableByName(*questionnaire, QStringLiteral("KysymysSlider9"))
+                 ->text(QAccessible::Description),
+             QStringLiteral("0 markkaa"));
 }
 
 QTEST_MAIN(TestAccessibility)
