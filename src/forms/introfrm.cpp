@@ -156,6 +156,9 @@ IntroFrm::IntroFrm(QWidget* parent)
     // Screen readers: the picture is the program's name, and the name box is named by its label.
     m_ui->OtsikkoImg->setAccessibleName(QStringLiteral("Ahnemetri"));
     m_ui->NimiLbl->setBuddy(m_ui->NimiTxt);
+    // The introduction is the window's description, which a screen reader reads whenever the
+    // window comes up, at start and after every test.
+    setAccessibleDescription(m_ui->IntroLbl->text());
     // Ctrl+X belongs to the menu's "Lopeta", also while the name box has the focus.
     m_ui->NimiTxt->installEventFilter(this);
     m_ui->NimiTxt->setMaxLength(longestName);

@@ -1,6 +1,7 @@
 #include "forms/kysymysfrm.h"
 #include "ui_kysymysfrm.h"
 
+#include "forms/accessiblewindow.h"
 #include "forms/closebox.h"
 #include "forms/formstyle.h"
 #include "forms/questionpanel.h"
@@ -9,12 +10,58 @@
 
 #include <QSlider>
 
+#include <algorithm>
+
 namespace forms {
+
+namespace {
+
+// The questionnaire as screen readers read it: a window holding the 25 question panels side by
+// side, in the order of the questions, whichever panel lies inside which on screen. Only the
+// panel on top counts as shown (QuestionPanel), so a screen reader finds the question that is
+// asked and none of those answered before it.
+class KysymysFrmAccessible : public forms::WindowAccessible {
+public:
+    using WindowAccessible::WindowAccessible;
+
+    int childCount() const override { return int(panels().size()); }
+
+    QAccessibleInterface* child(int index) const override
+    {
+        const QList<QuestionPanel*> all = panels();
+        if (index < 0 || index >= all.size())
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(all.at(index));
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        const QList<QuestionPanel*> all = panels();
+        for (int index = 0; index < all.size(); ++index) {
+            if (child && child->object() == all.at(index))
+                return index;
+        }
+        return -1;
+    }
+
+private:
+    QList<QuestionPanel*> panels() const
+    {
+        QList<QuestionPanel*> all = widget()->findChildren<QuestionPanel*>();
+        std::sort(all.begin(), all.end(), [](const QuestionPanel* a, const QuestionPanel* b) {
+            return a->number() < b->number();
+        });
+        return all;
+    }
+};
+
+} // namespace
 
 KysymysFrm::KysymysFrm(QWidget* parent)
     : QWidget(parent)
     , m_ui(std::make_unique<Ui::KysymysFrm>())
 {
+    forms::useAccessible<KysymysFrm, KysymysFrmAccessible>();
     m_ui->setupUi(this);
     setWindowTitle(QStringLiteral(AHNEMETRI_TITLE " - Testi käynnissä"));
     forms::makeFixedWindow(*this, {forms::fromTwips(5415), forms::fromTwips(2535)});

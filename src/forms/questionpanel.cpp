@@ -1,9 +1,12 @@
 #include "forms/questionpanel.h"
 
+#include "forms/accessiblewindow.h"
 #include "forms/formstyle.h"
 #include "quiz/catalogue.h"
 
 #include <QEvent>
+#include <QAccessibleObject>
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -11,6 +14,115 @@
 namespace forms {
 
 namespace {
+
+// A question panel as screen readers read it: a group on the questionnaire window beside the
+// other panels, holding only its own controls, and shown only while it is on top. On screen
+// each panel lies inside the previous one; read that way, the panel on top would be a part of
+// the covered panels, and a screen reader that skips what is not shown would never reach it.
+class QuestionPanelAccessible : public QAccessibleWidget {
+public:
+    explicit QuestionPanelAccessible(QWidget* panel)
+        : QAccessibleWidget(panel, QAccessible::Grouping)
+    {
+    }
+
+    QAccessibleInterface* parent() const override
+    {
+        return QAccessible::queryAccessibleInterface(widget()->window());
+    }
+
+    int childCount() const override { return int(controls().size()); }
+
+    QAccessibleInterface* child(int index) const override
+    {
+        const QList<QWidget*> own = controls();
+        if (index < 0 || index >= own.size())
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(own.at(index));
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        if (!child || !child->object() || !child->object()->isWidgetType())
+            return -1;
+        return int(controls().indexOf(static_cast<QWidget*>(child->object())));
+    }
+
+    // A panel is labelled by its own caption. Qt would also take the caption of the panel it
+    // lies in on screen for its label, which a screen reader would then read as well.
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override
+    {
+        auto all = QAccessibleWidget::relations(match);
+        all.removeIf([](const QPair<QAccessibleInterface*, QAccessible::Relation>& relation) {
+            return qobject_cast<const QuestionPanel*>(relation.first->object()) != nullptr;
+        });
+        return all;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (!panel().isOnTop())
+            state.invisible = true;
+        return state;
+    }
+
+private:
+    const QuestionPanel& panel() const { return *static_cast<const QuestionPanel*>(object()); }
+
+    // The panel's label and answer controls; the next question's panel is not one of them.
+    QList<QWidget*> controls() const
+    {
+        QList<QWidget*> own;
+        for (QObject* child : widget()->children()) {
+            if (child->isWidgetType() && !qobject_cast<QuestionPanel*>(child))
+                own.append(static_cast<QWidget*>(child));
+        }
+        return own;
+    }
+};
+
+// The amount as the confirm button reads it, without the access-key mark and the sign blank.
+QString amountInWords(int amount)
+{
+    return quiz::donation::confirmCaption(amount).remove(u'&').trimmed();
+}
+
+// The amount read out as the slider moves. A screen reader reads a slider's value as a bare
+// number, and Qt (6.4 as 6.8) tells it of a changed description by the object, not the text,
+// which Orca cannot read out. A notification that comes up is read at once: this one belongs to
+// the slider, is never drawn and comes up with every new amount.
+class AmountNotice : public QAccessibleObject {
+public:
+    explicit AmountNotice(QSlider* slider)
+        : QAccessibleObject(new QObject(slider))
+        , m_slider(slider)
+    {
+    }
+
+    QAccessibleInterface* parent() const override
+    {
+        return QAccessible::queryAccessibleInterface(m_slider);
+    }
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QString text(QAccessible::Text type) const override
+    {
+        return type == QAccessible::Name ? amountInWords(m_slider->value()) : QString();
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.invisible = true;
+        return state;
+    }
+
+private:
+    QSlider* m_slider;
+};
 
 constexpr QRect headPlace = twipsRect(120, 120, 5175, 2295);
 constexpr QRect innerPlace = twipsRect(0, 0, 5175, 2295);
@@ -28,6 +140,7 @@ QuestionPanel::QuestionPanel(const quiz::Question& question, QWidget* container)
     : QGroupBox(quiz::panelCaption(question.number), container)
     , m_number(question.number)
 {
+    forms::useAccessible<QuestionPanel, QuestionPanelAccessible>();
     setObjectName(quiz::panelName(question.number));
     // Screen readers would name a panel inside another panel after the outer caption.
     setAccessibleName(title());
@@ -58,6 +171,15 @@ QuestionPanel::QuestionPanel(const quiz::Question& question, QWidget* container)
     }
     for (QWidget* control : m_focusOrder)
         control->installEventFilter(this);
+
+    // A screen reader reads the question with the focused answer, and again when asked where
+    // the focus is. The slider is labelled by the question; its description is the amount.
+    for (QWidget* control : m_focusOrder) {
+        if (control != m_slider)
+            control->setAccessibleDescription(label->text());
+    }
+    if (m_slider)
+        label->setBuddy(m_slider);
 }
 
 QPushButton* QuestionPanel::addAnswerButton(const quiz::Answer& answer, int left)
@@ -84,6 +206,7 @@ void QuestionPanel::addDonationControls(const quiz::Answer& confirm)
     m_slider = new QSlider(Qt::Horizontal, this);
     m_slider->setObjectName(donation::sliderName.toString());
     m_slider->setAccessibleName(QStringLiteral("Lahjoitus markkoina"));
+    m_slider->setAccessibleDescription(amountInWords(donation::minimumAmount));
     m_slider->setRange(donation::minimumAmount, donation::maximumAmount);
     m_slider->setSingleStep(1);
     m_slider->setPageStep(5);
@@ -95,6 +218,15 @@ void QuestionPanel::addDonationControls(const quiz::Answer& confirm)
     // The caption follows the amount after every move, by mouse or keyboard.
     connect(m_slider, &QSlider::valueChanged, button,
             [button](int amount) { button->setText(donation::confirmCaption(amount)); });
+    // Screen readers hear the amount in the same words as the button's caption: as the slider's
+    // description when it gets the focus, and from the notice when it moves.
+    auto* notice = new AmountNotice(m_slider);
+    QAccessible::registerAccessibleInterface(notice);
+    connect(m_slider, &QSlider::valueChanged, m_slider, [slider = m_slider, notice](int amount) {
+        slider->setAccessibleDescription(amountInWords(amount));
+        QAccessibleEvent announcement(notice, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&announcement);
+    });
     // The amount on the slider decides the points at the moment of confirming.
     connect(button, &QPushButton::clicked, this, [this] {
         Q_EMIT answered(m_number, quiz::donation::points(m_slider->value()));
@@ -108,8 +240,13 @@ void QuestionPanel::addDonationControls(const quiz::Answer& confirm)
 void QuestionPanel::setOnTop(bool onTop)
 {
     m_pressedOnTop = false;
+    const bool wasOnTop = isOnTop();
     for (QWidget* control : m_ownControls)
         control->setVisible(onTop);
+    if (onTop != wasOnTop && isVisible()) {
+        QAccessibleEvent event(this, onTop ? QAccessible::ObjectShow : QAccessible::ObjectHide);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 bool QuestionPanel::eventFilter(QObject* watched, QEvent* event)

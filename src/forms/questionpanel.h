@@ -24,8 +24,11 @@ public:
     // Panels that start a stack lie on the window; the others fill the previous panel.
     QuestionPanel(const quiz::Question& question, QWidget* container);
 
+    int number() const { return m_number; }
+
     // Only the panel on top may be answered: the controls of covered panels are taken out of
-    // sight, out of the focus chain and away from their access keys.
+    // sight, out of the focus chain and away from their access keys. Screen readers hear of a
+    // panel that is covered or uncovered as of one hidden or shown.
     void setOnTop(bool onTop);
     bool isOnTop() const;
     QWidget* firstControl() const;

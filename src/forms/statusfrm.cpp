@@ -2,6 +2,7 @@
 #include "ui_statusfrm.h"
 
 #include "eval/evaluation.h"
+#include "forms/accessiblewindow.h"
 #include "forms/closebox.h"
 #include "forms/formstyle.h"
 
@@ -11,6 +12,7 @@ StatusFrm::StatusFrm(QWidget* parent)
     : QWidget(parent)
     , m_ui(std::make_unique<Ui::StatusFrm>())
 {
+    forms::useAccessible<StatusFrm>();
     m_ui->setupUi(this);
     forms::makeFixedWindow(*this, {forms::fromTwips(7335), forms::fromTwips(4815)});
     setWindowIcon(forms::programIcon());
@@ -74,6 +76,13 @@ void StatusFrm::fill()
     // Without a diagnosis the box keeps whatever it showed before.
     if (report.diagnosis)
         m_ui->DiagnosisTxt->setPlainText(*report.diagnosis);
+
+    // A screen reader reads a window's description when the window comes up, so the result is
+    // heard at once, before the focused button: the percentage, the diagnosis and the summary
+    // line, as shown.
+    setAccessibleDescription(m_ui->GraphicProg->toolTip() + QStringLiteral(". ")
+                             + m_ui->DiagnosisTxt->toPlainText().trimmed() + u' '
+                             + report.summaryLine);
 }
 
 } // namespace forms

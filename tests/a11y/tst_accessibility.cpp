@@ -85,6 +85,17 @@ QString withoutAccessKey(QStringView caption)
     return caption.toString().remove(u'&');
 }
 
+// The notification that reads out what changed in a control, or null.
+QAccessibleInterface* noticeOf(QWidget* control)
+{
+    for (QObject* child : control->children()) {
+        QAccessibleInterface* item = QAccessible::queryAccessibleInterface(child);
+        if (item && item->role() == QAccessible::Notification)
+            return item;
+    }
+    return nullptr;
+}
+
 
 
 } // namespace
@@ -110,6 +121,10 @@ private Q_SLOTS:
     void aboutWindow();
     void everyControlIsNamed_data();
     void everyControlIsNamed();
+    void treeHoldsTogether_data();
+    void treeHoldsTogether();
+    void startingOverIsHeardFromQuestionOne_data();
+    void startingOverIsHeardFromQuestionOne();
 
 private:
     IntroFrm& intro() { return m_program->windows.introFrm(); }
@@ -141,13 +156,15 @@ void TestAccessibility::startWindow_data()
                                   << "Aloittaa testin";
     QTest::newRow("title picture") << "OtsikkoImg" << QAccessible::Graphic << "Ahnemetri"
                                    << "Ahnemetri";
-    QTest::newRow("introduction")
-        << "IntroLbl" << QAccessible::StaticText
-        << "Tämä ohjelma testaa sinun himosi rahaan ja mammonaan. Vastaat vain yksinkertaisesti "
-           "tuleviin kysymyksiin totuuden mukaisesti. Kysymystyylejä on erilaisia ja kysymyksiä "
-           "on 25 kappaletta. Kirjoita aluksi nimesi tekstikenttään ja paina Aloita testi "
-           "-nappulaa. Testin voit keskeyttää painamalle X -nappulaa yläkulmassa."
-        << "";
+    // The introduction is read with the window's title whenever the window comes up.
+    const QString introduction =
+        QStringLiteral("Tämä ohjelma testaa sinun himosi rahaan ja mammonaan. Vastaat vain "
+                       "yksinkertaisesti tuleviin kysymyksiin totuuden mukaisesti. "
+                       "Kysymystyylejä on erilaisia ja kysymyksiä on 25 kappaletta. Kirjoita "
+                       "aluksi nimesi tekstikenttään ja paina Aloita testi -nappulaa. Testin voit "
+                       "keskeyttää painamalle X -nappulaa yläkulmassa.");
+    QTest::newRow("introduction") << "IntroLbl" << QAccessible::StaticText << introduction << "";
+    QTest::newRow("window") << "IntroFrm" << QAccessible::Window << AHNEMETRI_TITLE << introduction;
     QTest::newRow("menu item About") << "TietoaFile" << QAccessible::MenuItem << "Tietoa..." << "";
     QTest::newRow("menu item Quit") << "LopetaFile" << QAccessible::MenuItem << "Lopeta" << "";
 }
@@ -202,6 +219,15 @@ void TestAccessibility::questionPanels()
     QCOMPARE(panel->role(), QAccessible::Grouping);
     QCOMPARE(nameOf(panel), QStringLiteral("Kysymys %1/25").arg(question));
     QVERIFY(isShown(panel));
+    // Every panel lies on the window for a screen reader, however the panels nest on screen,
+    // and only the one on top is shown; none is labelled by the caption of another.
+    QCOMPARE(panel->parent()->object(), questionnaire);
+    for (int number = 1; number <= quiz::questionCount; ++number) {
+        QAccessibleInterface* other = reachableByName(*questionnaire, quiz::panelName(number));
+        QVERIFY(other);
+        QCOMPARE(isShown(other), number == question);
+    }
+    QVERIFY(panel->relations(QAccessible::Label).isEmpty());
 
     QAccessibleInterface* label = reachableByName(*questionnaire, asked.labelName.toString());
     QVERIFY(label);
@@ -222,6 +248,8 @@ void TestAccessibility::questionPanels()
             QVERIFY(button);
             QCOMPARE(button->role(), QAccessible::Button);
             QCOMPARE(nameOf(button), withoutAccessKey(choice.caption));
+            // The question is read with the answer that has the focus.
+            QCOMPARE(button->text(QAccessible::Description), asked.text.toString());
         }
     }
     QCOMPARE(shownFocusable(*questionnaire), expected);
@@ -255,18 +283,32 @@ void TestAccessibility::donationSliderReadsAndTakesTheAmount()
     QCOMPARE(amount->maximumValue().toInt(), 20);
     QCOMPARE(amount->currentValue().toInt(), 0);
     QCOMPARE(nameOf(confirm), QStringLiteral("0 markkaa"));
+    // The slider is labelled by the question and described by the amount in words.
+    const auto labels = slider->relations(QAccessible::Label);
+    QVERIFY(!labels.isEmpty());
+    QCOMPARE(labels.first().first->object()->objectName(), QStringLiteral("KysymysLbl9"));
+    QCOMPARE(slider->text(QAccessible::Description), QStringLiteral("0 markkaa"));
 
-    // Moved with the keyboard, the amount and the confirm button read the new amount.
+    // Moved with the keyboard, the amount and the confirm button read the new amount, and so
+    // does the notice that a screen reader is told of after every move.
+    QAccessibleInterface* notice =
+        noticeOf(control<QSlider>(*questionnaire, QStringLiteral("KysymysSlider9")));
+    QVERIFY(notice);
+    QCOMPARE(notice->parent()->object(), slider->object());
     for (int step = 0; step < 7; ++step)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
     QCOMPARE(amount->currentValue().toInt(), 7);
     QCOMPARE(slider->text(QAccessible::Value), QStringLiteral("7"));
     QCOMPARE(nameOf(confirm), QStringLiteral(" 7 markkaa"));
+    QCOMPARE(slider->text(QAccessible::Description), QStringLiteral("7 markkaa"));
+    QCOMPARE(nameOf(notice), QStringLiteral("7 markkaa"));
 
     // An assistive technology may set the amount itself; the slider and the button follow.
     amount->setCurrentValue(1);
     QCOMPARE(control<QSlider>(*questionnaire, QStringLiteral("KysymysSlider9"))->value(), 1);
     QCOMPARE(nameOf(confirm), QStringLiteral(" 1 markka"));
+    QCOMPARE(slider->text(QAccessible::Description), QStringLiteral("1 markka"));
+    QCOMPARE(nameOf(notice), QStringLiteral("1 markka"));
 }
 
 void TestAccessibility::resultsAfterAWholeTest_data()
@@ -301,6 +343,10 @@ void TestAccessibility::resultsAfterAWholeTest()
 
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(results);
     QCOMPARE(nameOf(window), QStringLiteral(AHNEMETRI_TITLE " - Tilastot (Nimi)"));
+    // Read with the title when the window comes up: the result, before the focused button.
+    QCOMPARE(window->text(QAccessible::Description),
+             tip + QStringLiteral(". ") + diagnosisRow(row)
+                 + QStringLiteral(" Rahahulluus:%1 / Aika: 14:09:05 / Nimi").arg(percent));
 
     QAccessibleInterface* meterBar = reachableByName(*results, QStringLiteral("GraphicProg"));
     QVERIFY(meterBar);
@@ -453,7 +499,8 @@ void TestAccessibility::everyControlIsNamed()
     QWidget* window = windowInState(state);
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowActive(window));
-    // The window is read by the caption that its title bar shows.
+    // The window is read as a window, by the caption that its title bar shows.
+    QCOMPARE(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Window);
     QCOMPARE(nameOf(QAccessible::queryAccessibleInterface(window)),
              window->windowHandle()->title());
     int readable = 0;
@@ -471,6 +518,74 @@ void TestAccessibility::everyControlIsNamed()
         }
     }
     QVERIFY(readable >= 3);
+}
+
+void TestAccessibility::treeHoldsTogether_data()
+{
+    everyControlIsNamed_data();
+}
+
+// A screen reader walks the tree both ways (a child's parent, its index there), and skips what
+// is not shown together with everything below it.
+void TestAccessibility::treeHoldsTogether()
+{
+    QFETCH(QString, state);
+    QWidget* window = windowInState(state);
+    QVERIFY(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    int shownControls = 0;
+    for (QAccessibleInterface* item : accessibleTree(*window)) {
+        const QString what = item->object() ? item->object()->objectName() : QStringLiteral("?");
+        for (int index = 0; index < item->childCount(); ++index) {
+            QAccessibleInterface* child = item->child(index);
+            QVERIFY2(child, qPrintable(what));
+            QCOMPARE(child->parent(), item);
+            QCOMPARE(item->indexOfChild(child), index);
+        }
+        if (isShown(item) && item->state().focusable) {
+            ++shownControls;
+            for (QAccessibleInterface* up = item->parent(); up && up->object() != qApp;
+                 up = up->parent())
+                QVERIFY2(isShown(up), qPrintable(what));
+        }
+    }
+    QVERIFY(shownControls >= 1);
+}
+
+void TestAccessibility::startingOverIsHeardFromQuestionOne_data()
+{
+    QTest::addColumn<int>("question");
+    QTest::addColumn<int>("amount"); // moved to on the donation question, if it is reached
+    QTest::newRow("after question 2") << 2 << 0;
+    QTest::newRow("at the donation, 7 markkaa") << 9 << 7;
+    QTest::newRow("at the last question") << 25 << 0;
+}
+
+void TestAccessibility::startingOverIsHeardFromQuestionOne()
+{
+    QFETCH(int, question);
+    QFETCH(int, amount);
+    KysymysFrm* questionnaire = m_program->questionnaireAt(question);
+    QVERIFY(questionnaire);
+    for (int step = 0; step < amount; ++step)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    // The close box interrupts the test; the next one starts over.
+    questionnaire->close();
+    QVERIFY(QTest::qWaitForWindowActive(&intro()));
+    QCOMPARE(m_program->startTest(QStringLiteral("Nimi")), questionnaire);
+
+    QStringList shownPanels;
+    for (int number = 1; number <= quiz::questionCount; ++number) {
+        if (isShown(reachableByName(*questionnaire, quiz::panelName(number))))
+            shownPanels.append(quiz::panelName(number));
+    }
+    QCOMPARE(shownPanels, QStringList{QStringLiteral("KysymysFrame1")});
+    QAccessibleInterface* focused = reachableByName(*questionnaire, QStringLiteral("AvautuuCmd"));
+    QVERIFY(focused && focused->state().focused);
+    QCOMPARE(focused->text(QAccessible::Description), quiz::question(1).text.toString());
+    QCOMPARE(reachableByName(*questionnaire, QStringLiteral("KysymysSlider9"))
+                 ->text(QAccessible::Description),
+             QStringLiteral("0 markkaa"));
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QWidget>
+
+namespace forms {
+
+// A top-level window as screen readers expect one. Qt gives a window that is a plain QWidget
+// the role of a filler, and a screen reader reads the title only of an object with the role of
+// a window.
+class WindowAccessible : public QAccessibleWidget {
+public:
+    explicit WindowAccessible(QWidget* window)
+        : QAccessibleWidget(window, QAccessible::Window)
+    {
+    }
+};
+
+// Screen readers get `Interface` for every widget whose class is exactly `Widget`.
+template <typename Widget, typename Interface>
+QAccessibleInterface* accessibleFor(const QString& className, QObject* object)
+{
+    if (object && object->isWidgetType()
+        && className == QLatin1String(Widget::staticMetaObject.className()))
+        return new Interface(static_cast<QWidget*>(object));
+    return nullptr;
+}
+
+// Installs the factory above once per process; call it before the first widget of the class
+// is read (from its constructor).
+template <typename Widget, typename Interface = WindowAccessible> void useAccessible()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(&accessibleFor<Widget, Interface>);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+} // namespace forms
