@@ -200,6 +200,7 @@ class TestHighDpi : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -224,6 +225,17 @@ private:
 
     std::optional<ProgramFixture> m_program;
 };
+
+void TestHighDpi::initTestCase()
+{
+#ifdef Q_OS_WIN
+    // Texts are measured like with like: the offscreen platform draws the fallback font with
+    // FreeType hinted as fontconfig hints it on Linux (slight: only vertically), not fully.
+    QFont font = QGuiApplication::font();
+    font.setHintingPreference(QFont::PreferVerticalHinting);
+    QGuiApplication::setFont(font);
+#endif
+}
 
 void TestHighDpi::init()
 {
