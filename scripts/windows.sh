@@ -1,0 +1,294 @@
+#!/usr/bin/env bash
+# Builds Ahnemetri for 64-bit Windows on Debian, tests it under Wine and packages it:
+#
+#   sudo bash scripts/windows.sh
+#
+# 1. Installs what it needs from Debian's archive: the MinGW-w64 cross compiler (POSIX
+#    threads), Wine, NSIS, and the host Qt whose tools (moc, rcc, uic) the cross build uses.
+# 2. Builds Qt for Windows from Debian's own Qt source package (the version of the host Qt,
+#    Debian's patches applied) once and keeps it under AHNEMETRI_WINDOWS_CACHE (default
+#    /var/cache/ahnemetri-windows); later runs reuse it. A deb-src entry is added for the
+#    archive the system already uses when there is none.
+# 3. Builds the program and its tests for Windows (release, warnings as errors) in
+#    build/windows, runs the tests under Wine with the offscreen platform, and builds the
+#    installer and the zip in build/windows/packages.
+#
+# Closes with a line "N passed, M failed" and exits non-zero on any failure.
+# AHNEMETRI_WINDOWS_SKIP_TESTS=1 leaves the Wine run out (the packages are still built).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$PWD
+. scripts/ensure-packages.sh
+
+started=$(date +%s)
+say() { printf '\n== windows: %s\n' "$*"; }
+elapsed() {
+    local seconds=$(($(date +%s) - started))
+    printf '%d min %02d s' $((seconds / 60)) $((seconds % 60))
+}
+
+ensure_packages "${BUILD_PACKAGES[@]}" qt6-translations-l10n dpkg-dev ninja-build \
+    g++-mingw-w64-x86-64-posix nsis wine64 wine unzip xvfb openbox xdotool imagemagick
+
+cache=${AHNEMETRI_WINDOWS_CACHE:-/var/cache/ahnemetri-windows}
+triple=x86_64-w64-mingw32
+toolchain=$repo/cmake/mingw-w64-x86_64.cmake
+host_qt_cmake=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake
+qt_source_version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
+qt_prefix=$cache/qt6-base-$qt_source_version-$triple
+qt_stamp=$qt_prefix/.built-by-ahnemetri
+
+# Debian's archive as the system already knows it, for source packages too.
+enable_deb_src() {
+    apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null | grep -qx Sources && return 0
+    local sources=/etc/apt/sources.list.d
+    if [ -f $sources/debian.sources ]; then
+        awk 'BEGIN { RS = ""; ORS = "\n\n" }
+             /(^|\n)Types:([^\n]* )?deb( |\n|$)/ { sub(/Types:[^\n]*/, "Types: deb-src"); print }' \
+            $sources/debian.sources >$sources/ahnemetri-deb-src.sources
+    fi
+    if [ -f /etc/apt/sources.list ]; then
+        sed -n 's/^deb[[:space:]]/deb-src /p' /etc/apt/sources.list >$sources/ahnemetri-deb-src.list
+    fi
+    apt-get update -qq
+}
+
+build_qt() {
+    say "building Qt $qt_source_version for Windows from Debian's source (once; about an hour)"
+    enable_deb_src
+    local work=$cache/work source
+    # An interrupted build goes on where it stopped; anything else starts afresh.
+    if [ ! -f "$work/configured" ]; then
+        rm -rf "$work" "$qt_prefix"
+        mkdir -p "$work/build"
+        (cd "$work" && apt-get source -qq --only-source "qt6-base=$qt_source_version")
+    fi
+    source=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')
+    # Bundled libraries instead of Debian's Linux ones; only the modules the program uses.
+    # Debian's tarball leaves Wacom's wintab header out, hence no tablet events.
+    [ -f "$work/configured" ] || (cd "$work/build" && "$source/configure" \
+        -prefix "$qt_prefix" -release -shared -opensource -confirm-license \
+        -xplatform win32-g++ -qt-host-path /usr \
+        -nomake examples -nomake tests \
+        -qt-zlib -qt-libpng -qt-freetype -qt-harfbuzz -qt-pcre -qt-doubleconversion \
+        -no-icu -no-opengl -no-dbus -no-zstd -no-feature-vulkan -no-feature-sql \
+        -no-feature-network -no-feature-xml -no-feature-printsupport -no-feature-concurrent \
+        -no-feature-jpeg -no-feature-tabletevent \
+        -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DQT_HOST_PATH_CMAKE_DIR="$host_qt_cmake" -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF \
+        >"$work/configure.log" 2>&1 && touch "$work/configured") || {
+        tail -40 "$work/configure.log" >&2
+        return 1
+    }
+    cmake --build "$work/build" --parallel "$(nproc)" >"$work/build.log" 2>&1 || {
+        grep -m20 -B2 -A8 'error' "$work/build.log" >&2 || tail -40 "$work/build.log" >&2
+        return 1
+    }
+    cmake --install "$work/build" >/dev/null
+    find "$qt_prefix/bin" "$qt_prefix/plugins" -name '*.dll' -exec ${triple}-strip --strip-unneeded {} +
+
+    # What the packages must carry beside Qt's libraries: Qt's licences, the licences of the
+    # code bundled into them, Debian's record of every file's licence, and where Qt came from.
+    local licenses=$qt_prefix/licenses bundled
+    mkdir -p "$licenses/3rdparty"
+    cp "$source"/LICENSES/*.txt "$licenses/"
+    cp "$source/debian/copyright" "$licenses/debian-copyright.txt"
+    for bundled in zlib libpng freetype harfbuzz-ng pcre2 double-conversion md4c tinycbor \
+        easing icc blake2 md4 md5 sha1 sha3 rfc6234; do
+        mkdir -p "$licenses/3rdparty/$bundled"
+        find "$source/src/3rdparty/$bundled" -maxdepth 2 -type f \( -iname 'LICEN[CS]E*' -o \
+            -iname 'COPYING*' -o -name 'qt_attribution.json' \) -exec cp {} "$licenses/3rdparty/$bundled/" \;
+    done
+    cat >"$licenses/QT-SOURCE.txt" <<NOTE
+Ahnemetri for Windows ships Qt $(sed -n 's/^set(QT_REPO_MODULE_VERSION "\(.*\)")/\1/p' "$source/.cmake.conf")
+(Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll and the plugins under plugins/) as shared libraries,
+under the GNU Lesser General Public License version 3 (LGPL-3.0-only.txt, with
+GPL-3.0-only.txt, in this folder). The code bundled into them is listed in 3rdparty/ and, file
+by file, in debian-copyright.txt.
+
+The libraries were built from Debian's source package qt6-base, version $qt_source_version,
+with Debian's patches applied (on Debian: apt-get source qt6-base=$qt_source_version), with
+Debian's MinGW-w64 cross compiler ($(${triple}-g++-posix --version | head -n 1)),
+configured with:
+
+  $(sed -n 's/^'"'"'\/usr\/bin\/cmake'"'"' //p' "$work/configure.log" | head -n 1)
+
+You may use Ahnemetri with another Qt: replace these files with your own build of Qt 6 made
+with the same compiler and C++ runtime, or build Ahnemetri from its source against any Qt 6.4
+or later (the project's scripts/windows.sh does the whole build on Debian).
+NOTE
+    echo "qt6-base $qt_source_version" >"$qt_stamp"
+    rm -rf "$work"
+}
+
+if [ -f "$qt_stamp" ]; then
+    say "Qt $qt_source_version for Windows from $qt_prefix"
+else
+    build_qt
+fi
+export AHNEMETRI_WINDOWS_QT=$qt_prefix
+say "Qt ready after $(elapsed)"
+
+# --- The program and its tests ------------------------------------------------------------------
+
+build=$repo/build/windows
+cmake --preset windows >/dev/null
+cmake --build --preset windows --parallel "$(nproc)"
+
+# A Wine prefix of its own, new for every run, with the fallback font of the Linux tests where
+# Qt's offscreen platform finds it and, for the installed program, in place of Verdana, which
+# Wine does not have (Windows does).
+export WINEPREFIX=$build/wine WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+rm -rf "$WINEPREFIX"
+wineboot --init >/dev/null 2>&1
+wineserver --wait
+fonts=(/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf)
+mkdir -p "$WINEPREFIX/drive_c/test-fonts"
+cp "${fonts[@]}" "$WINEPREFIX/drive_c/test-fonts/"
+cp "${fonts[@]}" "$WINEPREFIX/drive_c/windows/Fonts/"
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Verdana /t REG_SZ /d 'DejaVu Sans' /f >/dev/null 2>&1
+# The test programs find Qt's libraries and the MinGW runtime on Wine's search path.
+runtime_dirs=("$qt_prefix/bin" "$(dirname "$(${triple}-g++-posix -print-file-name=libstdc++-6.dll)")"
+    "$(dirname "$(${triple}-g++-posix -print-file-name=libwinpthread-1.dll)")")
+WINEPATH=$(printf 'Z:%s;' "${runtime_dirs[@]}")
+export WINEPATH=${WINEPATH//\//\\}
+# Qt's Finnish texts where the Windows Qt looks for them, as Debian's Qt has them.
+mkdir -p "$qt_prefix/translations"
+cp /usr/share/qt6/translations/qtbase_fi.qm "$qt_prefix/translations/"
+
+passed=0
+failed=0
+count() { # name, then the command that checks it
+    local name=$1
+    shift
+    if "$@"; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        echo "FAILED: $name" >&2
+    fi
+}
+
+if [ "${AHNEMETRI_WINDOWS_SKIP_TESTS:-0}" != 1 ]; then
+    say "test suite under Wine"
+    cmake -S . -B "$build" -DAHNEMETRI_TEST_FONT_DIR=C:/test-fonts >/dev/null
+    ctest --preset windows --parallel "$(nproc)" 2>&1 | tee "$build/ctest.log" || true
+    summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$build/ctest.log" || true)
+    if [[ $summary =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
+        failed=$((failed + BASH_REMATCH[1]))
+        passed=$((passed + BASH_REMATCH[2] - BASH_REMATCH[1]))
+    else
+        count "the test suite ran" false
+    fi
+fi
+
+# --- Packages -----------------------------------------------------------------------------------
+
+say "packages"
+stage=$build/stage
+packages=$build/packages
+rm -rf "$stage" "$packages"
+cmake --install "$build" --prefix "$stage" --strip >/dev/null
+(cd "$build" && cpack -G ZIP -B "$packages" >/dev/null)
+rm -rf "$packages/_CPack_Packages"
+# The uninstaller removes what the installer put there, deepest first.
+uninstall_list=$build/packaging/uninstall-list.nsh
+{
+    (cd "$stage" && find . -type f | sort -r) | sed 's|^\./||; s|/|\\|g; s|.*|    Delete "$INSTDIR\\&"|'
+    (cd "$stage" && find . -mindepth 1 -type d | sort -r) | sed 's|^\./||; s|/|\\|g; s|.*|    RMDir "$INSTDIR\\&"|'
+} >"$uninstall_list"
+zip=$(find "$packages" -maxdepth 1 -name 'ahnemetri-*-win64.zip')
+installer=${zip%.zip}.exe
+version=${zip##*/ahnemetri-}
+version=${version%-win64.zip}
+makensis -V2 -DSTAGE="$stage" -DUNINSTALL_LIST="$uninstall_list" -DOUTFILE="$installer" \
+    "$build/packaging/ahnemetri.nsi"
+
+# Every library that the program or a plugin loads is in the package or is part of Windows
+# (as a fresh Wine system has it; api-ms-win-* names are API sets, which Windows resolves itself).
+complete() {
+    local file dll missing=0
+    while read -r file; do
+        for dll in $(${triple}-objdump -p "$file" | sed -n 's/^\s*DLL Name: //p' | grep -iv '^api-ms-win-'); do
+            if [ -z "$(find "$stage" "$WINEPREFIX/drive_c/windows/system32" -maxdepth 3 -iname "$dll" -print -quit)" ]; then
+                echo "${file#"$stage"/} loads $dll, which is neither in the package nor in Windows" >&2
+                missing=1
+            fi
+        done
+    done < <(find "$stage" -iname '*.exe' -o -iname '*.dll')
+    local listed
+    listed=$(unzip -Z1 "$zip")
+    [ $missing -eq 0 ] && grep -q '/licenses/qt/QT-SOURCE.txt$' <<<"$listed" &&
+        grep -q '/licenses/qt/LGPL-3.0-only.txt$' <<<"$listed" &&
+        grep -q '/licenses/ahnemetri-LICENSE.txt$' <<<"$listed" &&
+        grep -q '/translations/qtbase_fi.qm$' <<<"$listed" && grep -q '/qt.conf$' <<<"$listed"
+}
+count "the packages hold everything the program loads, and the licences" complete
+
+# --- The installed program, as a user meets it ---------------------------------------------------
+
+say "installing, a whole test by keyboard and uninstalling under Wine"
+display_log=$build/xvfb.log
+exec {display_fd}< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>"$display_log")
+read -r display_number <&$display_fd
+export DISPLAY=:$display_number
+openbox >/dev/null 2>&1 &
+window_manager=$!
+trap 'kill $window_manager 2>/dev/null; wineserver --kill 2>/dev/null; pkill -f "Xvfb -displayfd" 2>/dev/null || true' EXIT
+
+installed="$WINEPREFIX/drive_c/Program Files/Ahnemetri"
+start_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Ahnemetri.lnk"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Ahnemetri'
+registered() { wine reg query "$uninstall_key" /v "$1" 2>/dev/null | tr -d '\r' | grep -q "$2"; }
+installs() {
+    wine "$installer" /S && [ -f "$installed/ahnemetri.exe" ] && [ -f "$start_menu" ] &&
+        registered DisplayVersion "$version" &&
+        registered Publisher 'The Ahnemetri developers' && registered DisplayIcon 'ahnemetri.exe,0'
+}
+# Waits until a window of the given title is there (30 s at most).
+window_titled() { timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+takes_a_whole_test() {
+    (cd "$installed" && wine ./ahnemetri.exe >/dev/null 2>&1 &)
+    window_titled 'Ahnemetri [0-9.]*' || return 1
+    xdotool search --sync --onlyvisible --name '^Ahnemetri [0-9.]*$' windowactivate --sync
+    xdotool type --delay 50 'Testi' && xdotool key --delay 100 Tab Return
+    window_titled 'Ahnemetri [0-9.]* - Testi käynnissä' || return 1
+    local question
+    for question in $(seq 1 25); do
+        if [ "$question" = 9 ]; then
+            xdotool key --delay 150 Right Tab Return
+        else
+            xdotool key --delay 150 Return
+        fi
+    done
+    window_titled 'Ahnemetri [0-9.]* - Tilastot \(Testi\)' || return 1
+    import -window root "$build/installed-results.png" 2>/dev/null || true
+    xdotool key alt+l
+    local waited=0
+    while pgrep -f 'ahnemetri.exe' >/dev/null && [ $waited -lt 30 ]; do
+        sleep 1
+        waited=$((waited + 1))
+    done
+    ! pgrep -f 'ahnemetri.exe' >/dev/null
+}
+uninstalls() {
+    wine "$installed/uninstall.exe" /S
+    # The uninstaller runs on from a copy of itself; it has finished when the folder is gone.
+    local waited=0
+    while [ -e "$installed" ] && [ $waited -lt 60 ]; do
+        sleep 1
+        waited=$((waited + 1))
+    done
+    wineserver --wait
+    [ ! -e "$installed" ] && [ ! -e "$start_menu" ] && ! wine reg query "$uninstall_key" >/dev/null 2>&1
+}
+count "silent install" installs
+count "a whole test in the installed program" takes_a_whole_test
+count "silent uninstall leaves nothing behind" uninstalls
+
+say "done after $(elapsed)"
+echo "Packages:"
+echo "  $installer"
+echo "  $zip"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
