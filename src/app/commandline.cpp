@@ -84,6 +84,16 @@ QString qtOptionWithValueAfterEquals(const QStringList& arguments)
     return QString();
 }
 
+// The program's name as the user types it: on Windows without ".exe".
+QString programName(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return QFileInfo(path).completeBaseName();
+#else
+    return QFileInfo(path).fileName();
+#endif
+}
+
 int fail(const QString& program, const QString& problem)
 {
     writeText(Stream::Error, program + QStringLiteral(": ") + problem + QStringLiteral("\nOhje: ") + program +
@@ -100,12 +110,7 @@ std::optional<int> answerCommandLine(int argc, const char* const* argv)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     if (arguments.isEmpty())
         arguments.append(QStringLiteral("ahnemetri"));
-    // The name the user types: on Windows without ".exe".
-#ifdef Q_OS_WIN
-    const QString program = QFileInfo(arguments.first()).completeBaseName();
-#else
-    const QString program = QFileInfo(arguments.first()).fileName();
-#endif
+    const QString program = programName(arguments.first());
 
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Näyttää tämän ohjeen ja lopettaa."));

@@ -189,6 +189,8 @@ void TestEvaluation::names_data()
     QTest::addColumn<QString>("summaryEnd");
 
     const QString thirty = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ1234");
+    // One row a name: what is typed, the caption, the end of the summary line.
+    // clang-format off
     QTest::newRow("30 characters shown whole")
         << thirty << AHNEMETRI_TITLE " - Tilastot (" + thirty + ")" << " / " + thirty;
     QTest::newRow("31 characters cut to 26")
@@ -208,6 +210,7 @@ void TestEvaluation::names_data()
         << " / ABCDEFGHIJKLMNOPQRSTUVWXYZ...";
     QTest::newRow("tabs survive trimming")
         << " \tNimi\t " << AHNEMETRI_TITLE " - Tilastot (\tNimi\t)" << " / \tNimi\t";
+    // clang-format on
     QTest::newRow("markup and ampersand kept as typed")
         << "<b>Tom & Jerry</b>" << AHNEMETRI_TITLE " - Tilastot (<b>Tom & Jerry</b>)"
         << " / <b>Tom & Jerry</b>";

@@ -16,12 +16,7 @@
 #include <QTest>
 
 ProgramFixture::ProgramFixture(const QString& qtTranslations)
-    : program(
-        [this] {
-            ++clockReads;
-            return now;
-        },
-        qtTranslations)
+    : program([this] { return readClock(); }, qtTranslations)
 {
     QObject::connect(&windows, &app::WindowRegistry::programEnded, [this] { ended = true; });
     program.start();
@@ -30,6 +25,12 @@ ProgramFixture::ProgramFixture(const QString& qtTranslations)
 }
 
 ProgramFixture::~ProgramFixture() = default;
+
+QTime ProgramFixture::readClock()
+{
+    ++clockReads;
+    return now;
+}
 
 QList<QWidget*> ProgramFixture::createdWindows() const
 {

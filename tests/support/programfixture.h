@@ -48,6 +48,10 @@ public:
     // A whole test by clicks: the name, one answer button per question (the confirm button
     // for question 9) and the donation amount. Returns the results window once it is active.
     forms::StatusFrm* runTest(const QString& name, const QStringList& answers, int donation);
+
+private:
+    // The program's clock: the time the test set, counted.
+    QTime readClock();
 };
 
 // Answers that give the highest and the lowest total; question 9 goes with 0 and 20 markka.
