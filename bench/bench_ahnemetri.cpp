@@ -77,8 +77,8 @@ void answerAll(StartedProgram& program, bool leftAnswers, bool latencies)
     forms::KysymysFrm& questionnaire = program.windows.kysymysFrm();
     for (const quiz::Question& question : quiz::questions()) {
         const bool left = leftAnswers || question.kind == quiz::AnswerKind::Slider;
-        QPushButton* answer = button(questionnaire, left ? question.left.controlName
-                                                         : question.right.controlName);
+        QPushButton* answer =
+            button(questionnaire, left ? question.left.controlName : question.right.controlName);
         if (question.number == quiz::questionCount) {
             QTest::mouseClick(answer, Qt::LeftButton);
             bench::waitUntilShown(program.windows.statusFrm());

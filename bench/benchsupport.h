@@ -99,8 +99,7 @@ inline void report(const char* key, double value)
 // Runs the event loop until `done` holds. Whatever is pending is handled first without
 // waiting, so that a result that is already due costs no timer; only then does the loop block
 // for further events, with a deadline that wakes it up in any case.
-template <typename Done>
-bool pumpUntil(Done done, int timeoutMs = 5000)
+template <typename Done> bool pumpUntil(Done done, int timeoutMs = 5000)
 {
     QCoreApplication::processEvents();
     if (done())
@@ -144,9 +143,8 @@ private:
 // events that the showing queued run out.
 inline void waitUntilShown(QWidget& window)
 {
-    if (!pumpUntil([&window] {
-            return window.windowHandle() && window.windowHandle()->isExposed();
-        }))
+    if (!pumpUntil(
+            [&window] { return window.windowHandle() && window.windowHandle()->isExposed(); }))
         fail("a window was never exposed");
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();

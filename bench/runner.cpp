@@ -123,8 +123,8 @@ Child launch(const std::string& path, const std::vector<std::string>& args,
 
     const long long t0 = monotonicNs();
     std::snprintf(launchEntry, sizeof launchEntry, "%s%lld", launchKey, t0);
-    const int error = posix_spawn(&child.pid, path.c_str(), &actions, nullptr, argv.data(),
-                                  envp.data());
+    const int error =
+        posix_spawn(&child.pid, path.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
     if (error != 0)
@@ -381,8 +381,8 @@ int main(int argc, char* argv[])
     std::map<std::string, Samples> restProgram;
     std::map<std::string, Samples> restBare;
     for (const std::string& window : windows) {
-        const int runs = window == "intro" ? settings.restRuns
-                                           : std::max(1, (settings.restRuns + 1) / 2);
+        const int runs =
+            window == "intro" ? settings.restRuns : std::max(1, (settings.restRuns + 1) / 2);
         const std::string bareKind = window == "intro" ? "timer" : "plain";
         const std::string what = "at rest: " + window + " (both at once)";
         for (int i = 0; i < runs; ++i) {
@@ -481,13 +481,13 @@ int main(int argc, char* argv[])
     std::vector<Detail> all = details;
     for (const std::string& window : windows) {
         all.push_back({"rest wakeups/s, " + window + ", program",
-                               &need(restProgram[window], "rest_wakeups_per_s"), "1/s"});
+                       &need(restProgram[window], "rest_wakeups_per_s"), "1/s"});
         all.push_back({"rest wakeups/s, " + window + ", bare",
-                               &need(restBare[window], "rest_wakeups_per_s"), "1/s"});
+                       &need(restBare[window], "rest_wakeups_per_s"), "1/s"});
         all.push_back({"rest CPU, " + window + ", program",
-                               &need(restProgram[window], "rest_cpu_ms_per_s"), "ms/s"});
+                       &need(restProgram[window], "rest_cpu_ms_per_s"), "ms/s"});
         all.push_back({"rest CPU, " + window + ", bare",
-                               &need(restBare[window], "rest_cpu_ms_per_s"), "ms/s"});
+                       &need(restBare[window], "rest_cpu_ms_per_s"), "ms/s"});
     }
     printDetails(all);
     return settings.check && !allMet ? 1 : 0;

@@ -18,8 +18,8 @@
 #include "version.h"
 
 #include <QString>
-#include <QTextBoundaryFinder>
 #include <QStringView>
+#include <QTextBoundaryFinder>
 #include <QTime>
 
 #include <array>
@@ -31,7 +31,8 @@
 
 namespace {
 
-void check(bool holds, const char* rule) {
+void check(bool holds, const char* rule)
+{
     if (holds)
         return;
     std::fprintf(stderr, "Broken rule: %s\n", rule);
@@ -39,7 +40,8 @@ void check(bool holds, const char* rule) {
 }
 
 // The name with its leading and trailing U+0020 blanks removed; tabs and other spaces stay.
-QString withoutBlanks(const QString& name) {
+QString withoutBlanks(const QString& name)
+{
     qsizetype first = 0;
     qsizetype end = name.size();
     while (first < end && name.at(first) == u' ')
@@ -49,13 +51,15 @@ QString withoutBlanks(const QString& name) {
     return name.mid(first, end - first);
 }
 
-QString twoDigits(int value) {
+QString twoDigits(int value)
+{
     return QString(QChar(u'0' + value / 10)) + QChar(u'0' + value % 10);
 }
 
 // The whole-number format written out by hand: a sign position, then only ASCII digits that
 // read back as the value.
-void checkNumberText(qint64 value) {
+void checkNumberText(qint64 value)
+{
     const QString text = eval::NumberText(value);
     check(text.size() >= 2, "a number text has a sign position and at least one digit");
     check(text.front() == (value < 0 ? u'-' : u' '), "the sign position is a blank or a minus");
@@ -66,7 +70,8 @@ void checkNumberText(qint64 value) {
 }
 
 // Which of the eleven diagnosis rows a score falls in, from the lowest score of each row.
-int expectedDiagnosisRow(int score) {
+int expectedDiagnosisRow(int score)
+{
     constexpr std::array<int, eval::diagnosisRowCount> lowest{0,  1,  6,  16, 26, 41,
                                                               51, 66, 76, 91, 100};
     int row = 0;
@@ -77,7 +82,8 @@ int expectedDiagnosisRow(int score) {
     return row;
 }
 
-void checkName(const QString& typed) {
+void checkName(const QString& typed)
+{
     const eval::ShortenedName name = eval::ShortName(typed);
     const QString trimmed = withoutBlanks(typed);
 
@@ -106,7 +112,8 @@ void checkName(const QString& typed) {
 
 // Whether the direction marks of a text all end where the text ends: its isolates are balanced,
 // and every embedding or override stands inside one (a closing isolate mark ends them).
-bool directionMarksEndWithin(QStringView text) {
+bool directionMarksEndWithin(QStringView text)
+{
     int depth = 0;
     for (const QChar c : text) {
         switch (c.direction()) {
@@ -136,7 +143,8 @@ bool directionMarksEndWithin(QStringView text) {
 
 // The name as it stands between fixed texts: as shown, or set apart as an isolate that holds
 // the shown name, its direction marks balanced.
-void checkNameInPlace(QStringView placed, const QString& shown) {
+void checkNameInPlace(QStringView placed, const QString& shown)
+{
     if (placed == shown)
         return;
     check(placed.startsWith(u'\u2068') && placed.endsWith(u'\u2069'),
@@ -150,14 +158,15 @@ void checkNameInPlace(QStringView placed, const QString& shown) {
     bool needed = false;
     for (const char32_t c : shown.toUcs4()) {
         const QChar::Direction d = QChar::direction(c);
-        needed = needed || d == QChar::DirR || d == QChar::DirAL || d == QChar::DirAN ||
-                 (d >= QChar::DirLRE && d <= QChar::DirPDF) ||
-                 (d >= QChar::DirLRI && d <= QChar::DirPDI);
+        needed = needed || d == QChar::DirR || d == QChar::DirAL || d == QChar::DirAN
+                 || (d >= QChar::DirLRE && d <= QChar::DirPDF)
+                 || (d >= QChar::DirLRI && d <= QChar::DirPDI);
     }
     check(needed, "only names with right-to-left letters or direction marks are set apart");
 }
 
-void checkStatus(qint16 score, const QString& typed, QTime time) {
+void checkStatus(qint16 score, const QString& typed, QTime time)
+{
     const eval::StatusReport report = eval::EvaluateStatus(score, typed, time);
     const eval::ShortenedName name = eval::ShortName(typed);
     const QString number = eval::NumberText(score);
@@ -182,8 +191,8 @@ void checkStatus(qint16 score, const QString& typed, QTime time) {
     check(report.summaryLine.startsWith(beforeName), "the summary line holds the time");
     check(report.summaryLine.endsWith(name.shortened ? u"..." : u""), "summary line end");
     checkNameInPlace(QStringView(report.summaryLine)
-                         .sliced(beforeName.size(), report.summaryLine.size() - beforeName.size() -
-                                                        (name.shortened ? 3 : 0)),
+                         .sliced(beforeName.size(), report.summaryLine.size() - beforeName.size()
+                                                        - (name.shortened ? 3 : 0)),
                      name.shown);
 
     check(report.percentText == number + u'%', "percent text");
@@ -197,8 +206,8 @@ void checkStatus(qint16 score, const QString& typed, QTime time) {
 
     check(static_cast<double>(report.meterValue) * 2.0 == static_cast<double>(score),
           "the meter holds exactly half the score");
-    check(eval::MeterTip(report.meterValue) ==
-              QStringLiteral("Olet") + number + QStringLiteral("% rahahullu"),
+    check(eval::MeterTip(report.meterValue)
+              == QStringLiteral("Olet") + number + QStringLiteral("% rahahullu"),
           "the meter's tooltip gives the score back");
 
     const bool inRange = score >= 0 && score <= 100;
@@ -211,7 +220,8 @@ void checkStatus(qint16 score, const QString& typed, QTime time) {
     }
 }
 
-void checkDonation(int amount) {
+void checkDonation(int amount)
+{
     // Points by amount on the slider, 0 to 20 markka: the smaller the gift, the greedier.
     constexpr std::array<int, 21> pointsFor{7, 5, 5, 5, 5, 4, 4, 4, 4, 4, 2,
                                             2, 2, 2, 2, 1, 1, 1, 1, 1, 0};
@@ -225,14 +235,16 @@ void checkDonation(int amount) {
     const QString caption = quiz::donation::confirmCaption(amount);
     check(caption.endsWith(u"&markka") || caption.endsWith(u"&markkaa"),
           "the confirm caption ends with the currency");
-    check(caption == eval::NumberText(amount) +
-                         (amount == 1 ? QStringLiteral(" &markka") : QStringLiteral(" &markkaa")),
+    check(caption
+              == eval::NumberText(amount)
+                     + (amount == 1 ? QStringLiteral(" &markka") : QStringLiteral(" &markkaa")),
           "the confirm caption is the amount and markka, singular only after one");
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     constexpr std::size_t headerSize = 5;
     if (size < headerSize)
         return 0;

@@ -19,21 +19,32 @@ namespace {
 // What QGuiApplication, QApplication and the X11 platform take out of the command line
 // themselves, with one dash or two, the value as the next argument. They are accepted here and
 // left in place for Qt.
-constexpr std::array qtOptionsWithValue{
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-    "qwindowicon", "qwindowtitle", "session", "display", "geometry", "title", "icon", "name",
-    "visual", "style", "stylesheet"};
+constexpr std::array qtOptionsWithValue{"platform",
+                                        "platformpluginpath",
+                                        "platformtheme",
+                                        "plugin",
+                                        "qwindowgeometry",
+                                        "qwindowicon",
+                                        "qwindowtitle",
+                                        "session",
+                                        "display",
+                                        "geometry",
+                                        "title",
+                                        "icon",
+                                        "name",
+                                        "visual",
+                                        "style",
+                                        "stylesheet"};
 constexpr std::array qtFlags{"reverse", "widgetcount", "sync", "nograb", "dograb", "testability"};
 // The one option of Qt's that takes its value after "=" (and only so).
 constexpr char qtOptionWithEquals[] = "qmljsdebugger";
 
-
 QString helpText(const QString& program, const QList<QCommandLineOption>& options)
 {
-    QString text = QStringLiteral("Käyttö: ") + program +
-                   QStringLiteral(" [valitsimet]\n"
-                                  "Leikkimielinen kysely, joka mittaa, kuinka rahanahne olet.\n\n"
-                                  "Valitsimet:\n");
+    QString text = QStringLiteral("Käyttö: ") + program
+                   + QStringLiteral(" [valitsimet]\n"
+                                    "Leikkimielinen kysely, joka mittaa, kuinka rahanahne olet.\n\n"
+                                    "Valitsimet:\n");
     for (const QCommandLineOption& option : options) {
         const QStringList names = option.names();
         const QString shown =
@@ -96,8 +107,8 @@ QString programName(const QString& path)
 
 int fail(const QString& program, const QString& problem)
 {
-    writeText(Stream::Error, program + QStringLiteral(": ") + problem + QStringLiteral("\nOhje: ") + program +
-                      QStringLiteral(" --help\n"));
+    writeText(Stream::Error, program + QStringLiteral(": ") + problem + QStringLiteral("\nOhje: ")
+                                 + program + QStringLiteral(" --help\n"));
     return 2;
 }
 
@@ -138,8 +149,8 @@ std::optional<int> answerCommandLine(int argc, const char* const* argv)
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty()) {
-            return fail(program, QStringLiteral("tuntematon valitsin '") +
-                                     typedOption(arguments, unknown.first()) + u'\'');
+            return fail(program, QStringLiteral("tuntematon valitsin '")
+                                     + typedOption(arguments, unknown.first()) + u'\'');
         }
         return fail(program, QStringLiteral("valitsimen arvo puuttuu tai on ylimääräinen"));
     }
@@ -154,12 +165,13 @@ std::optional<int> answerCommandLine(int argc, const char* const* argv)
                                    : QStringLiteral("Ahnemetri " AHNEMETRI_VERSION "\n");
         if (writeText(Stream::Output, answer))
             return 0;
-        writeText(Stream::Error, program + QStringLiteral(": vakiotulosteeseen ei voitu kirjoittaa\n"));
+        writeText(Stream::Error,
+                  program + QStringLiteral(": vakiotulosteeseen ei voitu kirjoittaa\n"));
         return 1;
     }
     if (!parser.positionalArguments().isEmpty())
-        return fail(program,
-                    QStringLiteral("ylimääräinen argumentti '") + parser.positionalArguments().first() + u'\'');
+        return fail(program, QStringLiteral("ylimääräinen argumentti '")
+                                 + parser.positionalArguments().first() + u'\'');
     return std::nullopt;
 }
 

@@ -43,14 +43,14 @@ bool writeText(Stream stream, const QString& text)
         const std::wstring wide = text.toStdWString();
         DWORD written = 0;
         return WriteConsoleW(handle, wide.data(), DWORD(wide.size()), &written, nullptr)
-            && written == wide.size();
+               && written == wide.size();
     }
     QString lines = text;
     lines.replace(u'\n', QStringLiteral("\r\n"));
     const QByteArray bytes = lines.toUtf8();
     DWORD written = 0;
     return WriteFile(handle, bytes.constData(), DWORD(bytes.size()), &written, nullptr)
-        && written == DWORD(bytes.size());
+           && written == DWORD(bytes.size());
 }
 
 void reportStartFailure(const QString& text)
@@ -68,7 +68,7 @@ bool writeText(Stream stream, const QString& text)
     std::FILE* file = stream == Stream::Output ? stdout : stderr;
     const QByteArray bytes = text.toLocal8Bit();
     return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file) == size_t(bytes.size())
-        && std::fflush(file) == 0;
+           && std::fflush(file) == 0;
 }
 
 void reportStartFailure(const QString& text)

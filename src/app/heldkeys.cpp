@@ -28,8 +28,8 @@ HeldKeys::~HeldKeys()
 bool HeldKeys::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    const bool isKey = type == QEvent::KeyPress || type == QEvent::KeyRelease
-                       || type == QEvent::ShortcutOverride;
+    const bool isKey =
+        type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride;
     if (!watched->isWidgetType() || !(isKey || type == QEvent::Hide))
         return false;
     QWidget* window = static_cast<QWidget*>(watched)->window();

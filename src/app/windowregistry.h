@@ -81,9 +81,9 @@ private:
     std::unique_ptr<forms::TietoaFrm> m_tietoa;
 
     QHash<const QWidget*, forms::FormEvents*> m_events; // the windows that handle Load and Activate
-    QWidget* m_active = nullptr;     // the program's window that last became active
-    QSet<QWidget*> m_awaitingFocus;  // shown and activated, but not yet focused
-    QSet<QWidget*> m_placed;         // centred once already
+    QWidget* m_active = nullptr;    // the program's window that last became active
+    QSet<QWidget*> m_awaitingFocus; // shown and activated, but not yet focused
+    QSet<QWidget*> m_placed;        // centred once already
     bool m_ended = false;
 };
 

@@ -54,8 +54,7 @@ constexpr std::array<DiagnosisBand, diagnosisRowCount> bands{{
     {7, 51, 65,
      u"Sinua voi jo kutsua yleisesti rahanhimoiseksi. Olet vakavassa asemassa himosi suhteen, "
      u"ajan myötä sinusta tulee vieläkin himoisempi."},
-    {8, 66, 75,
-     u"Sinun suhteesi rahaan on jo ongelma. Hankit rahaa keinolla millä hyvänsä."},
+    {8, 66, 75, u"Sinun suhteesi rahaan on jo ongelma. Hankit rahaa keinolla millä hyvänsä."},
     {9, 76, 90,
      u"Sinun himoasi voi kutsua jo sairaaksi. Luultavasti joudut vielä vaikeuksiin himosi "
      u"kanssa. Ajattelet, että rahaa ei ole koskaan liikaa."},
@@ -93,8 +92,8 @@ QString inItsPlace(QStringView name)
     bool isolate = false;
     int open = 0; // isolates opened by the name itself
     for (qsizetype i = 0; i < name.size(); ++i) {
-        const bool pair = name.at(i).isHighSurrogate() && i + 1 < name.size()
-                          && name.at(i + 1).isLowSurrogate();
+        const bool pair =
+            name.at(i).isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate();
         const char32_t character =
             pair ? QChar::surrogateToUcs4(name.at(i), name.at(i + 1)) : name.at(i).unicode();
         switch (QChar::direction(character)) {

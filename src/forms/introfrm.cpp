@@ -145,7 +145,8 @@ IntroFrm::IntroFrm(QWidget* parent)
     setFont(verdana(9.75));
     m_ui->OptionsFrame->setFont(verdana(8.25));
     m_ui->NimiTxt->setFont(verdana(8.25));
-    for (QWidget* w : std::initializer_list<QWidget*>{m_ui->NimiLbl, m_ui->IntroLbl, m_ui->AloitaCmd})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_ui->NimiLbl, m_ui->IntroLbl, m_ui->AloitaCmd})
         w->setFont(verdana(9.75));
 
     QAction* separator = m_ui->YleistaMenu->insertSeparator(m_ui->LopetaFile);

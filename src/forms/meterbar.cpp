@@ -78,9 +78,8 @@ void MeterBar::setMeterValue(float value)
 {
     m_value = value;
     // Only a score given twice could leave the scale; the bar then stands at its end.
-    const float shown = std::isfinite(value)
-                            ? std::clamp(value, float(minimum()), float(maximum()))
-                            : float(minimum());
+    const float shown = std::isfinite(value) ? std::clamp(value, float(minimum()), float(maximum()))
+                                             : float(minimum());
     setValue(static_cast<int>(std::lround(shown)));
     update();
 }

@@ -4,9 +4,9 @@
 #include "forms/formstyle.h"
 #include "quiz/catalogue.h"
 
-#include <QEvent>
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -228,9 +228,8 @@ void QuestionPanel::addDonationControls(const quiz::Answer& confirm)
         QAccessible::updateAccessibility(&announcement);
     });
     // The amount on the slider decides the points at the moment of confirming.
-    connect(button, &QPushButton::clicked, this, [this] {
-        Q_EMIT answered(m_number, quiz::donation::points(m_slider->value()));
-    });
+    connect(button, &QPushButton::clicked, this,
+            [this] { Q_EMIT answered(m_number, quiz::donation::points(m_slider->value())); });
 
     m_ownControls.push_back(unit);
     m_ownControls.push_back(m_slider);

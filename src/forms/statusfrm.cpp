@@ -61,8 +61,8 @@ void StatusFrm::formActivate()
 
 void StatusFrm::fill()
 {
-    const eval::StatusReport report = eval::EvaluateStatus(
-        m_sources.score(), m_sources.playerName(), m_sources.timeOfDay());
+    const eval::StatusReport report =
+        eval::EvaluateStatus(m_sources.score(), m_sources.playerName(), m_sources.timeOfDay());
 
     setWindowTitle(forms::literalWindowTitle(report.caption));
     m_ui->ProssaSelLbl->setText(report.summaryLine);

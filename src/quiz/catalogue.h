@@ -32,7 +32,7 @@ struct Question {
     bool startsStack;
     // The right answer comes before the left one in the tab order.
     bool rightFirstInTabOrder;
-    Answer left; // for the slider question: the confirm button and its design-time caption
+    Answer left;  // for the slider question: the confirm button and its design-time caption
     Answer right; // empty for the slider question
 };
 

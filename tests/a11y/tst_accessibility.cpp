@@ -96,8 +96,6 @@ QAccessibleInterface* noticeOf(QWidget* control)
     return nullptr;
 }
 
-
-
 } // namespace
 
 class TestAccessibility : public QObject {
@@ -151,7 +149,8 @@ void TestAccessibility::startWindow_data()
     QTest::addColumn<QString>("description");
     QTest::newRow("name box") << "NimiTxt" << QAccessible::EditableText << "Nimesi:"
                               << "Kirjoita nimesi tekstikenttään";
-    QTest::newRow("name label") << "NimiLbl" << QAccessible::StaticText << "Nimesi:" << "";
+    QTest::newRow("name label") << "NimiLbl" << QAccessible::StaticText << "Nimesi:"
+                                << "";
     QTest::newRow("start button") << "AloitaCmd" << QAccessible::Button << "Aloita testi"
                                   << "Aloittaa testin";
     QTest::newRow("title picture") << "OtsikkoImg" << QAccessible::Graphic << "Ahnemetri"
@@ -165,8 +164,10 @@ void TestAccessibility::startWindow_data()
                        "keskeyttää painamalle X -nappulaa yläkulmassa.");
     QTest::newRow("introduction") << "IntroLbl" << QAccessible::StaticText << introduction << "";
     QTest::newRow("window") << "IntroFrm" << QAccessible::Window << AHNEMETRI_TITLE << introduction;
-    QTest::newRow("menu item About") << "TietoaFile" << QAccessible::MenuItem << "Tietoa..." << "";
-    QTest::newRow("menu item Quit") << "LopetaFile" << QAccessible::MenuItem << "Lopeta" << "";
+    QTest::newRow("menu item About") << "TietoaFile" << QAccessible::MenuItem << "Tietoa..."
+                                     << "";
+    QTest::newRow("menu item Quit") << "LopetaFile" << QAccessible::MenuItem << "Lopeta"
+                                    << "";
 }
 
 void TestAccessibility::startWindow()
@@ -255,8 +256,8 @@ void TestAccessibility::questionPanels()
     QCOMPARE(shownFocusable(*questionnaire), expected);
     for (int covered = 1; covered < question; ++covered) {
         const quiz::Question& earlier = quiz::question(covered);
-        for (QStringView hidden : {earlier.labelName, earlier.left.controlName,
-                                   earlier.right.controlName}) {
+        for (QStringView hidden :
+             {earlier.labelName, earlier.left.controlName, earlier.right.controlName}) {
             if (hidden.isEmpty())
                 continue;
             QAccessibleInterface* item = reachableByName(*questionnaire, hidden.toString());
@@ -321,12 +322,15 @@ void TestAccessibility::resultsAfterAWholeTest_data()
     QTest::addColumn<QString>("percent");
     QTest::addColumn<int>("row");
     QTest::newRow("every higher answer") << highestAnswers() << 0 << 50.0 << "50"
-                                         << "Olet 100% rahahullu" << " 100%" << 11;
+                                         << "Olet 100% rahahullu"
+                                         << " 100%" << 11;
     QTest::newRow("every lower answer") << lowestAnswers() << 20 << 0.0 << "0"
-                                        << "Olet 0% rahahullu" << " 0%" << 1;
+                                        << "Olet 0% rahahullu"
+                                        << " 0%" << 1;
     // Half a unit on the meter: a rounded reading would say 19 of 50, that is 38%.
     QTest::newRow("an odd score") << answersForThirtySeven() << 0 << 18.5 << "18.5"
-                                  << "Olet 37% rahahullu" << " 37%" << 5;
+                                  << "Olet 37% rahahullu"
+                                  << " 37%" << 5;
 }
 
 void TestAccessibility::resultsAfterAWholeTest()
@@ -431,11 +435,13 @@ void TestAccessibility::aboutWindow_data()
     QTest::addColumn<QString>("description");
     QTest::newRow("heading") << "OtsikkoLbl" << QAccessible::StaticText << AHNEMETRI_TITLE ""
                              << AHNEMETRI_TITLE "";
-    QTest::newRow("made by") << "TehnytLbl" << QAccessible::StaticText << "Tehnyt:" << "";
+    QTest::newRow("made by") << "TehnytLbl" << QAccessible::StaticText << "Tehnyt:"
+                             << "";
     QTest::newRow("programmer") << "KoodariLbl" << QAccessible::StaticText << "Kalle Koodari"
                                 << "Koodi ja toteutus: Koodari";
     QTest::newRow("designer") << "SuunnittelijaLbl" << QAccessible::StaticText
-                              << "Sanna Suunnittelija" << "Suunnittelu ja toteutus: Suunnittelija";
+                              << "Sanna Suunnittelija"
+                              << "Suunnittelu ja toteutus: Suunnittelija";
     QTest::newRow("address") << "URLLbl" << QAccessible::StaticText << "ahnemetri.example"
                              << "Tekijöiden verkko-osoite";
     QTest::newRow("about text")
@@ -443,7 +449,8 @@ void TestAccessibility::aboutWindow_data()
         << "Ahnemetri mittaa rahahimosi jonka perusteella lopussa näet rahahimo-mittarista "
            "tuloksesi. Muita eri-jänskiä tekeleitä saa osoitteesta:"
         << "";
-    QTest::newRow("OK") << "OKcmd" << QAccessible::Button << "OK" << "OK";
+    QTest::newRow("OK") << "OKcmd" << QAccessible::Button << "OK"
+                        << "OK";
 }
 
 void TestAccessibility::aboutWindow()

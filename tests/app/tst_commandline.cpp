@@ -35,8 +35,8 @@ private:
                    const QString& output = {});
 };
 
-TestCommandLine::Run TestCommandLine::run(const QStringList& arguments, const QStringList& environment,
-                                          const QString& output)
+TestCommandLine::Run TestCommandLine::run(const QStringList& arguments,
+                                          const QStringList& environment, const QString& output)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_MESSAGE_PATTERN"})
@@ -84,32 +84,37 @@ void TestCommandLine::answers_data()
     QTest::newRow("-h") << QStringList{"-h"} << 0 << usage << "";
     QTest::newRow("--version") << QStringList{"--version"} << 0 << version << "";
     QTest::newRow("-v") << QStringList{"-v"} << 0 << version << "";
-    QTest::newRow("Qt's options pass") << QStringList{"-platform", "xcb", "-style", "fusion", "--version"}
-                                       << 0 << version << "";
-    QTest::newRow("Qt's -testability passes") << QStringList{"-testability", "--version"} << 0
-                                              << version << "";
+    QTest::newRow("Qt's options pass")
+        << QStringList{"-platform", "xcb", "-style", "fusion", "--version"} << 0 << version << "";
+    QTest::newRow("Qt's -testability passes")
+        << QStringList{"-testability", "--version"} << 0 << version << "";
     QTest::newRow("QML debugger's value after =")
         << QStringList{"-qmljsdebugger=port:4711", "--version"} << 0 << version << "";
     QTest::newRow("a value after = that Qt would ignore")
         << QStringList{"--platform=offscreen"} << 2 << ""
         << "ahnemetri: valitsimen arvo annetaan erillisenä: '--platform offscreen', ei "
-           "'--platform=offscreen'" + hint;
-    QTest::newRow("unknown option with three dashes") << QStringList{"---help"} << 2 << ""
-                                                      << "ahnemetri: tuntematon valitsin '---help'" + hint;
+           "'--platform=offscreen'"
+               + hint;
+    QTest::newRow("unknown option with three dashes")
+        << QStringList{"---help"} << 2 << ""
+        << "ahnemetri: tuntematon valitsin '---help'" + hint;
     QTest::newRow("an error wins over help") << QStringList{"--help", "--nope"} << 2 << ""
                                              << "ahnemetri: tuntematon valitsin '--nope'" + hint;
     QTest::newRow("unknown long option") << QStringList{"--tulos"} << 2 << ""
                                          << "ahnemetri: tuntematon valitsin '--tulos'" + hint;
     QTest::newRow("unknown short option") << QStringList{"-x"} << 2 << ""
                                           << "ahnemetri: tuntematon valitsin '-x'" + hint;
-    QTest::newRow("unknown word after one dash") << QStringList{"-platforms"} << 2 << ""
-                                                 << "ahnemetri: tuntematon valitsin '-platforms'" + hint;
+    QTest::newRow("unknown word after one dash")
+        << QStringList{"-platforms"} << 2 << ""
+        << "ahnemetri: tuntematon valitsin '-platforms'" + hint;
     QTest::newRow("argument") << QStringList{"Roope"} << 2 << ""
                               << "ahnemetri: ylimääräinen argumentti 'Roope'" + hint;
-    QTest::newRow("value missing") << QStringList{"-platform"} << 2 << ""
-                                   << "ahnemetri: valitsimen arvo puuttuu tai on ylimääräinen" + hint;
-    QTest::newRow("value not taken") << QStringList{"--version=2"} << 2 << ""
-                                     << "ahnemetri: valitsimen arvo puuttuu tai on ylimääräinen" + hint;
+    QTest::newRow("value missing")
+        << QStringList{"-platform"} << 2 << ""
+        << "ahnemetri: valitsimen arvo puuttuu tai on ylimääräinen" + hint;
+    QTest::newRow("value not taken")
+        << QStringList{"--version=2"} << 2 << ""
+        << "ahnemetri: valitsimen arvo puuttuu tai on ylimääräinen" + hint;
 }
 
 void TestCommandLine::answers()
@@ -163,8 +168,8 @@ void TestCommandLine::endsWithOneLineWithoutADisplay_data()
              .entryList({QStringLiteral("*qwayland*")})
              .isEmpty();
     QTest::newRow("no display at all") << QStringList{} << QStringList{} << "";
-    QTest::newRow("X11 display that is not there") << QStringList{} << QStringList{"DISPLAY=:4711"}
-                                                   << "";
+    QTest::newRow("X11 display that is not there")
+        << QStringList{} << QStringList{"DISPLAY=:4711"} << "";
     QTest::newRow("Wayland display that is not there")
         << QStringList{}
         << QStringList{"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=ahnemetri-no-such-display"}

@@ -12,8 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 #include <functional>
@@ -99,7 +99,8 @@ void TestNavigation::twoWholeTestsInARow()
     StatusFrm* results = m_program->runTest(QStringLiteral("Nimi"), highestAnswers(), 0);
     QVERIFY(results);
     QCOMPARE(m_program->visibleWindows(), QList<QWidget*>{results});
-    QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaLbl"))->text(), QStringLiteral(" 100%"));
+    QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaLbl"))->text(),
+             QStringLiteral(" 100%"));
 
     QVERIFY(userClick(control<QPushButton>(*results, QStringLiteral("UusiCmd"))));
     QCOMPARE(m_program->visibleWindows(), QList<QWidget*>{&intro});
@@ -153,7 +154,8 @@ void TestNavigation::keyboardOnlyTest()
     StatusFrm* results = m_program->statusIfCreated();
     QVERIFY(results);
     QVERIFY(QTest::qWaitForWindowActive(results));
-    QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaLbl"))->text(), QStringLiteral(" 86%"));
+    QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaLbl"))->text(),
+             QStringLiteral(" 86%"));
     press(Qt::Key_Return); // "&Uusi testi" has the focus
     QVERIFY(QTest::qWaitForWindowActive(&intro));
     // The start button is disabled at the next tick, and the focus leaves it for the name box.
@@ -367,12 +369,12 @@ void TestNavigation::lateCloseRequestChangesNothing()
 
 void TestNavigation::heldKeyActsOnlyWhereItWentDown_data()
 {
-    QTest::addColumn<bool>("paired");     // repeats as release and press at the same moment
-    QTest::addColumn<QString>("start");   // where the key goes down
+    QTest::addColumn<bool>("paired");   // repeats as release and press at the same moment
+    QTest::addColumn<QString>("start"); // where the key goes down
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("repeats");
-    QTest::addColumn<QString>("active");  // the window that has the keyboard at the end
-    QTest::addColumn<int>("top");         // the question on top, or 0
+    QTest::addColumn<QString>("active"); // the window that has the keyboard at the end
+    QTest::addColumn<int>("top");        // the question on top, or 0
     QTest::addColumn<QString>("name");
 
     // An X server repeats a held key as a release and a press with the same time, which Qt
@@ -384,8 +386,7 @@ void TestNavigation::heldKeyActsOnlyWhereItWentDown_data()
         QTest::addRow("Enter held on the last question%s", qPrintable(how))
             << paired << "question 25" << int(Qt::Key_Return) << 12 << "StatusFrm" << 25 << "Nimi";
         QTest::addRow("Enter held on the start button%s", qPrintable(how))
-            << paired << "start button" << int(Qt::Key_Return) << 12 << "KysymysFrm" << 1
-            << "Nimi";
+            << paired << "start button" << int(Qt::Key_Return) << 12 << "KysymysFrm" << 1 << "Nimi";
         // A question that came up while the key was held is not answered by its repeats.
         QTest::addRow("Enter held on question 1%s", qPrintable(how))
             << paired << "question 1" << int(Qt::Key_Return) << 12 << "KysymysFrm" << 2 << "Nimi";
@@ -411,7 +412,8 @@ void TestNavigation::heldKeyActsOnlyWhereItWentDown()
     if (start.startsWith(u"question")) {
         QVERIFY(m_program->questionnaireAt(start.sliced(9).toInt()));
     } else {
-        QTest::keyClicks(control<QLineEdit>(intro, QStringLiteral("NimiTxt")), QStringLiteral("Nimi"));
+        QTest::keyClicks(control<QLineEdit>(intro, QStringLiteral("NimiTxt")),
+                         QStringLiteral("Nimi"));
         auto* button = control<QPushButton>(intro, QStringLiteral("AloitaCmd"));
         QTRY_VERIFY(button->isEnabled());
         if (start == u"start button")
@@ -438,7 +440,8 @@ void TestNavigation::heldKeyActsOnlyWhereItWentDown()
     for (int repeat = 0; repeat < repeats; ++repeat) {
         // The repeat after the window changed comes once the new window has the keyboard.
         QTRY_VERIFY(QApplication::activeWindow() && QGuiApplication::focusWindow()
-                    && QApplication::activeWindow()->windowHandle() == QGuiApplication::focusWindow());
+                    && QApplication::activeWindow()->windowHandle()
+                           == QGuiApplication::focusWindow());
         time += 33;
         if (paired)
             send(QEvent::KeyRelease, false);

@@ -92,9 +92,9 @@ void TestEvaluation::diagnosisBandEdges_data()
 {
     QTest::addColumn<int>("score");
     QTest::addColumn<std::optional<int>>("row");
-    const int edges[][2] = {{0, 1},   {1, 2},   {5, 2},   {6, 3},   {15, 3},  {16, 4},  {25, 4},
-                            {26, 5},  {40, 5},  {41, 6},  {50, 6},  {51, 7},  {65, 7},  {66, 8},
-                            {75, 8},  {76, 9},  {90, 9},  {91, 10}, {99, 10}, {100, 11}};
+    const int edges[][2] = {{0, 1},  {1, 2},  {5, 2},  {6, 3},   {15, 3},  {16, 4},  {25, 4},
+                            {26, 5}, {40, 5}, {41, 6}, {50, 6},  {51, 7},  {65, 7},  {66, 8},
+                            {75, 8}, {76, 9}, {90, 9}, {91, 10}, {99, 10}, {100, 11}};
     for (const auto& edge : edges) {
         QTest::addRow("%d", edge[0]) << edge[0] << std::optional<int>(edge[1]);
     }
@@ -106,13 +106,15 @@ void TestEvaluation::diagnosisBandEdges()
 {
     QFETCH(int, score);
     QFETCH(std::optional<int>, row);
-    const eval::StatusReport report = EvaluateStatus(qint16(score), QStringLiteral("Nimi"), someTime);
+    const eval::StatusReport report =
+        EvaluateStatus(qint16(score), QStringLiteral("Nimi"), someTime);
     QCOMPARE(report.diagnosis.has_value(), row.has_value());
     if (row)
         QCOMPARE(*report.diagnosis, eval::DiagnosisBands()[*row - 1].text.toString());
     // The numbers are written whatever the band.
     QCOMPARE(report.percentText, eval::NumberText(score) + u'%');
-    QVERIFY(report.summaryLine.startsWith(QStringLiteral("Rahahulluus:") + eval::NumberText(score) + QStringLiteral("% / Aika: ")));
+    QVERIFY(report.summaryLine.startsWith(QStringLiteral("Rahahulluus:") + eval::NumberText(score)
+                                          + QStringLiteral("% / Aika: ")));
 }
 
 void TestEvaluation::bandsCoverZeroToHundredOnce()
@@ -130,9 +132,10 @@ void TestEvaluation::bandsCoverZeroToHundredOnce()
 
 void TestEvaluation::diagnosisTexts()
 {
-    QCOMPARE(*EvaluateStatus(0, {}, someTime).diagnosis,
-             QStringLiteral("Sinulla ei ole minkäänlaista himoa rahaan. Siinä on hyviä puolia mutta "
-                            "on myös huonoja puoliakin. Varo vain ettet joudu asumaan kadulle!"));
+    QCOMPARE(
+        *EvaluateStatus(0, {}, someTime).diagnosis,
+        QStringLiteral("Sinulla ei ole minkäänlaista himoa rahaan. Siinä on hyviä puolia mutta "
+                       "on myös huonoja puoliakin. Varo vain ettet joudu asumaan kadulle!"));
     QCOMPARE(*EvaluateStatus(70, {}, someTime).diagnosis,
              QStringLiteral("Sinun suhteesi rahaan on jo ongelma. Hankit rahaa keinolla millä "
                             "hyvänsä."));
@@ -179,7 +182,8 @@ void TestEvaluation::meterValueIsExactHalf()
     QFETCH(float, meter);
     const float value = EvaluateStatus(qint16(score), {}, someTime).meterValue;
     QCOMPARE(value, meter);
-    QCOMPARE(eval::MeterTip(value), QStringLiteral("Olet") + eval::NumberText(score) + QStringLiteral("% rahahullu"));
+    QCOMPARE(eval::MeterTip(value),
+             QStringLiteral("Olet") + eval::NumberText(score) + QStringLiteral("% rahahullu"));
 }
 
 void TestEvaluation::names_data()
@@ -218,32 +222,41 @@ void TestEvaluation::names_data()
     // Right-to-left letters and direction marks stand as an isolate of their own (U+2068 ...
     // U+2069), so that they cannot reorder the brackets, blanks and dots around the name.
     QTest::newRow("Hebrew name set apart")
-        << QStringLiteral("שלום 12") << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (\u2068שלום 12\u2069)")
+        << QStringLiteral("שלום 12")
+        << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (\u2068שלום 12\u2069)")
         << QStringLiteral(" / \u2068שלום 12\u2069");
     QTest::newRow("right-to-left override ends within the name")
-        << QStringLiteral("\u202eAku") << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (\u2068\u202eAku\u2069)")
+        << QStringLiteral("\u202eAku")
+        << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (\u2068\u202eAku\u2069)")
         << QStringLiteral(" / \u2068\u202eAku\u2069");
     QTest::newRow("isolate left open is closed within the name")
-        << QStringLiteral("\u2067Aku") << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (\u2068\u2067Aku\u2069\u2069)")
+        << QStringLiteral("\u2067Aku")
+        << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (\u2068\u2067Aku\u2069\u2069)")
         << QStringLiteral(" / \u2068\u2067Aku\u2069\u2069");
     QTest::newRow("closing mark without an opening one left out")
-        << QStringLiteral("Aku\u2069\u202e") << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (\u2068Aku\u202e\u2069)")
+        << QStringLiteral("Aku\u2069\u202e")
+        << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (\u2068Aku\u202e\u2069)")
         << QStringLiteral(" / \u2068Aku\u202e\u2069");
     QTest::newRow("shortened: the dots stay outside")
-        << QString(31, u'ש') << AHNEMETRI_TITLE " - Tilastot (\u2068" + QString(26, u'ש') + "\u2069...)"
+        << QString(31, u'ש')
+        << AHNEMETRI_TITLE " - Tilastot (\u2068" + QString(26, u'ש') + "\u2069...)"
         << " / \u2068" + QString(26, u'ש') + "\u2069...";
-    QTest::newRow("Arabic-Indic digits") << QStringLiteral("١٢") << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (\u2068١٢\u2069)")
+    QTest::newRow("Arabic-Indic digits")
+        << QStringLiteral("١٢") << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (\u2068١٢\u2069)")
         << QStringLiteral(" / \u2068١٢\u2069");
     QTest::newRow("Finnish name with a left-to-right mark as it is")
-        << QStringLiteral("Äijä\u200e") << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (Äijä\u200e)")
+        << QStringLiteral("Äijä\u200e")
+        << QStringLiteral(AHNEMETRI_TITLE " - Tilastot (Äijä\u200e)")
         << QStringLiteral(" / Äijä\u200e");
 
     const QString coin = QString::fromUtf8("\U0001F4B0"); // money bag, a surrogate pair
     QTest::newRow("surrogate pair across the cut")
-        << QString(25, u'A') + coin + "BBBB" << AHNEMETRI_TITLE " - Tilastot (" + QString(25, u'A') + "...)"
+        << QString(25, u'A') + coin + "BBBB"
+        << AHNEMETRI_TITLE " - Tilastot (" + QString(25, u'A') + "...)"
         << " / " + QString(25, u'A') + "...";
     QTest::newRow("surrogate pair before the cut")
-        << QString(24, u'A') + coin + "BBBBB" << AHNEMETRI_TITLE " - Tilastot (" + QString(24, u'A') + coin + "...)"
+        << QString(24, u'A') + coin + "BBBBB"
+        << AHNEMETRI_TITLE " - Tilastot (" + QString(24, u'A') + coin + "...)"
         << " / " + QString(24, u'A') + coin + "...";
 
     // The cut keeps whole characters as the reader sees them, never later than at 26 units.

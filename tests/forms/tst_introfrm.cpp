@@ -12,8 +12,8 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QEventLoop>
-#include <QInputMethodEvent>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -70,7 +70,10 @@ private Q_SLOTS:
 private:
     IntroFrm& intro() { return m_program->windows.introFrm(); }
     QLineEdit* nameBox() { return control<QLineEdit>(intro(), QStringLiteral("NimiTxt")); }
-    QPushButton* startButton() { return control<QPushButton>(intro(), QStringLiteral("AloitaCmd")); }
+    QPushButton* startButton()
+    {
+        return control<QPushButton>(intro(), QStringLiteral("AloitaCmd"));
+    }
     QTimer* timer() { return intro().findChild<QTimer*>(QStringLiteral("Timer1")); }
     void typeName(const QString& name);
 
@@ -260,23 +263,35 @@ void TestIntroFrm::nameBoxHoldsOneLine_data()
     QTest::addColumn<int>("cursor");
     QTest::addColumn<QString>("alone"); // the name when the text is all there is
 
-    QTest::newRow("line break between names")
-        << "|" << "Matti\nMeikäläinen" << "Matti Meikäläinen" << 17 << "Matti Meikäläinen";
-    QTest::newRow("line break that ends a copied line") << "|" << "Nimi\r\n" << "Nimi" << 4 << "Nimi";
-    QTest::newRow("Windows, old Mac and Unix breaks")
-        << "|" << "a\r\nb\rc\nd" << "a b c d" << 7 << "a b c d";
-    QTest::newRow("empty lines in between") << "|" << "a\n\n\nb\n\n" << "a   b" << 5 << "a   b";
+    QTest::newRow("line break between names") << "|"
+                                              << "Matti\nMeikäläinen"
+                                              << "Matti Meikäläinen" << 17 << "Matti Meikäläinen";
+    QTest::newRow("line break that ends a copied line") << "|"
+                                                        << "Nimi\r\n"
+                                                        << "Nimi" << 4 << "Nimi";
+    QTest::newRow("Windows, old Mac and Unix breaks") << "|"
+                                                      << "a\r\nb\rc\nd"
+                                                      << "a b c d" << 7 << "a b c d";
+    QTest::newRow("empty lines in between") << "|"
+                                            << "a\n\n\nb\n\n"
+                                            << "a   b" << 5 << "a   b";
     QTest::newRow("Unicode line and paragraph separators")
         << "|" << QStringLiteral("x\u2028y\u2029z\u0085") << "x y z" << 5 << "x y z";
-    QTest::newRow("paste into the middle") << "Ak|u" << "ank\n" << "Akanku" << 5 << "ank";
-    QTest::newRow("tab becomes a blank") << "|" << "Etu\tSuku" << "Etu Suku" << 8 << "Etu Suku";
+    QTest::newRow("paste into the middle") << "Ak|u"
+                                           << "ank\n"
+                                           << "Akanku" << 5 << "ank";
+    QTest::newRow("tab becomes a blank") << "|"
+                                         << "Etu\tSuku"
+                                         << "Etu Suku" << 8 << "Etu Suku";
     QTest::newRow("NUL and other control characters go")
         << "|" << QString::fromUtf16(u"a\0b\u0007c\u001bd\u007fe\u009bf", 11) << "abcdef" << 6
         << "abcdef";
     QTest::newRow("direction marks stay")
         << "|" << QStringLiteral("\u202eAbc\u202c") << QStringLiteral("\u202eAbc\u202c") << 5
         << QStringLiteral("\u202eAbc\u202c");
-    QTest::newRow("only line breaks") << "Nimi|" << "\r\n\n" << "Nimi" << 4 << "";
+    QTest::newRow("only line breaks") << "Nimi|"
+                                      << "\r\n\n"
+                                      << "Nimi" << 4 << "";
 }
 
 void TestIntroFrm::nameBoxHoldsOneLine()
@@ -433,7 +448,8 @@ void TestIntroFrm::texts()
     QCOMPARE(nameBox()->toolTip(), QStringLiteral("Kirjoita nimesi tekstikenttään"));
     QCOMPARE(control<QLabel>(intro(), QStringLiteral("OtsikkoImg"))->toolTip(),
              QStringLiteral("Ahnemetri"));
-    QCOMPARE(control<QLabel>(intro(), QStringLiteral("NimiLbl"))->text(), QStringLiteral("Nimesi:"));
+    QCOMPARE(control<QLabel>(intro(), QStringLiteral("NimiLbl"))->text(),
+             QStringLiteral("Nimesi:"));
     auto* introLabel = control<QLabel>(intro(), QStringLiteral("IntroLbl"));
     QVERIFY(introLabel->wordWrap());
     QCOMPARE(introLabel->text(),
@@ -449,7 +465,8 @@ void TestIntroFrm::tabOrder()
 {
     QCOMPARE(tabCycle(&intro()), QStringList{QStringLiteral("NimiTxt")});
     typeName(QStringLiteral("x"));
-    QCOMPARE(tabCycle(&intro()), (QStringList{QStringLiteral("NimiTxt"), QStringLiteral("AloitaCmd")}));
+    QCOMPARE(tabCycle(&intro()),
+             (QStringList{QStringLiteral("NimiTxt"), QStringLiteral("AloitaCmd")}));
 }
 
 namespace {

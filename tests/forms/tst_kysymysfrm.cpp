@@ -66,8 +66,14 @@ private Q_SLOTS:
 
 private:
     KysymysFrm& questionnaire() { return *m_questionnaire; }
-    QSlider* slider() { return control<QSlider>(questionnaire(), QStringLiteral("KysymysSlider9")); }
-    QPushButton* confirm() { return control<QPushButton>(questionnaire(), QStringLiteral("markkaaCmd9")); }
+    QSlider* slider()
+    {
+        return control<QSlider>(questionnaire(), QStringLiteral("KysymysSlider9"));
+    }
+    QPushButton* confirm()
+    {
+        return control<QPushButton>(questionnaire(), QStringLiteral("markkaaCmd9"));
+    }
     bool answerAll(const QStringList& buttons);
 
     std::optional<ProgramFixture> m_program;
@@ -103,7 +109,8 @@ void TestKysymysFrm::firstShowShowsQuestionOneOnly()
     QVERIFY(shownPanelsFormARun(questionnaire()));
     QCOMPARE(questionnaire().moneypercent(), qint16(0));
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("AvautuuCmd"));
-    QCOMPARE(control<QGroupBox>(questionnaire(), panelName(1))->title(), QStringLiteral("Kysymys 1/25"));
+    QCOMPARE(control<QGroupBox>(questionnaire(), panelName(1))->title(),
+             QStringLiteral("Kysymys 1/25"));
     QCOMPARE(control<QLabel>(questionnaire(), QStringLiteral("KysymysLbl1"))->text(),
              QStringLiteral("Avautuuko kukkarosi tarvittaessa muillekin kuin itsellesi?"));
     QCOMPARE(control<QPushButton>(questionnaire(), QStringLiteral("EiAvauduCmd"))->text(),
@@ -127,7 +134,10 @@ void TestKysymysFrm::panelChains_data()
     QTest::addColumn<int>("number");
     QTest::addColumn<QString>("container");
     QTest::addColumn<QRect>("rect");
-    const QList<QList<int>> chains{{1, 2, 3, 4, 5, 6, 7}, {8, 9, 10, 11, 12}, {13}, {14, 15},
+    const QList<QList<int>> chains{{1, 2, 3, 4, 5, 6, 7},
+                                   {8, 9, 10, 11, 12},
+                                   {13},
+                                   {14, 15},
                                    {16, 17, 18, 19, 20, 21, 22, 23, 24, 25}};
     for (const QList<int>& chain : chains) {
         for (qsizetype i = 0; i < chain.size(); ++i) {
@@ -184,23 +194,33 @@ void TestKysymysFrm::controlsOfAPanel_data()
     QTest::addColumn<QString>("container");
     QTest::addColumn<QRect>("rect");
     QTest::addColumn<QString>("text");
-    QTest::newRow("one-line label") << "KysymysLbl1" << "KysymysFrame1" << twipsRect(120, 360, 4935, 255)
+    QTest::newRow("one-line label") << "KysymysLbl1"
+                                    << "KysymysFrame1" << twipsRect(120, 360, 4935, 255)
                                     << "Avautuuko kukkarosi tarvittaessa muillekin kuin itsellesi?";
-    QTest::newRow("three-line label") << "KysymysLbl18" << "KysymysFrame18"
-        << twipsRect(120, 360, 4935, 495)
+    QTest::newRow("three-line label")
+        << "KysymysLbl18"
+        << "KysymysFrame18" << twipsRect(120, 360, 4935, 495)
         << "Jos sinua käsketään tekemään jotain, vastaatko ensin: \"Paljon maksat?\"?";
-    QTest::newRow("label of question 19") << "Label1" << "KysymysFrame19" << twipsRect(120, 360, 4935, 495)
+    QTest::newRow("label of question 19")
+        << "Label1"
+        << "KysymysFrame19" << twipsRect(120, 360, 4935, 495)
         << "Oliko sinulla jo pienenä tarvis näperrellä kaikkea arvokasta?";
-    QTest::newRow("left button") << "KyllaolenCmd3" << "KysymysFrame3" << twipsRect(240, 1800, 1575, 375)
+    QTest::newRow("left button") << "KyllaolenCmd3"
+                                 << "KysymysFrame3" << twipsRect(240, 1800, 1575, 375)
                                  << "&Kyllä olen";
-    QTest::newRow("right button") << "SulkkisCmd22" << "KysymysFrame22"
-                                  << twipsRect(2160, 1800, 1575, 375) << "P&elaan sulkkista";
-    QTest::newRow("button without Cmd") << "Enkayta4" << "KysymysFrame4" << twipsRect(2160, 1800, 1575, 375)
-                                        << "&En käytä";
-    QTest::newRow("slider") << "KysymysSlider9" << "KysymysFrame9" << twipsRect(360, 840, 4455, 495) << "";
-    QTest::newRow("unit label") << "mkLbl9" << "KysymysFrame9" << twipsRect(4800, 840, 255, 255) << "mk";
-    QTest::newRow("confirm button") << "markkaaCmd9" << "KysymysFrame9" << twipsRect(240, 1800, 1575, 375)
-                                    << "0 &markkaa";
+    QTest::newRow("right button") << "SulkkisCmd22"
+                                  << "KysymysFrame22" << twipsRect(2160, 1800, 1575, 375)
+                                  << "P&elaan sulkkista";
+    QTest::newRow("button without Cmd")
+        << "Enkayta4"
+        << "KysymysFrame4" << twipsRect(2160, 1800, 1575, 375) << "&En käytä";
+    QTest::newRow("slider") << "KysymysSlider9"
+                            << "KysymysFrame9" << twipsRect(360, 840, 4455, 495) << "";
+    QTest::newRow("unit label") << "mkLbl9"
+                                << "KysymysFrame9" << twipsRect(4800, 840, 255, 255) << "mk";
+    QTest::newRow("confirm button")
+        << "markkaaCmd9"
+        << "KysymysFrame9" << twipsRect(240, 1800, 1575, 375) << "0 &markkaa";
 }
 
 void TestKysymysFrm::controlsOfAPanel()
@@ -234,7 +254,8 @@ void TestKysymysFrm::tabOrderWithinTheTopPanel_data()
     QTest::addColumn<int>("question");
     QTest::addColumn<QStringList>("order");
     QTest::newRow("question 1") << 1 << QStringList{"AvautuuCmd", "EiAvauduCmd"};
-    QTest::newRow("question 6, right first") << 6 << QStringList{"EnnostaisiCmd6", "KyllanostaisinCmd6"};
+    QTest::newRow("question 6, right first")
+        << 6 << QStringList{"EnnostaisiCmd6", "KyllanostaisinCmd6"};
     QTest::newRow("question 9, slider first") << 9 << QStringList{"KysymysSlider9", "markkaaCmd9"};
 }
 
@@ -249,10 +270,9 @@ void TestKysymysFrm::tabOrderWithinTheTopPanel()
 
 void TestKysymysFrm::focusGoesToTheNewTopPanel()
 {
-    const QStringList firstControls{"AvautuuCmd",      "KyllapelkaanCmd2",   "KyllaolenCmd3",
-                                    "KyllakaytanCmd4", "KyllavoisinCmd5",    "EnnostaisiCmd6",
-                                    "KyllapollinCmd7", "OtansenCmd8",        "KysymysSlider9",
-                                    "RahaCmd10"};
+    const QStringList firstControls{
+        "AvautuuCmd",     "KyllapelkaanCmd2", "KyllaolenCmd3", "KyllakaytanCmd4", "KyllavoisinCmd5",
+        "EnnostaisiCmd6", "KyllapollinCmd7",  "OtansenCmd8",   "KysymysSlider9",  "RahaCmd10"};
     for (int question = 1; question <= 9; ++question) {
         QCOMPARE(QApplication::focusWidget()->objectName(), firstControls[question - 1]);
         QVERIFY(answer(questionnaire(), question == 9 ? QStringLiteral("markkaaCmd9")
@@ -271,7 +291,8 @@ void TestKysymysFrm::sliderCaptionFollowsEveryMove_data()
     QTest::newRow("back to zero") << QList<int>{Qt::Key_Right, Qt::Key_Left} << 0 << " 0 &markkaa";
     QTest::newRow("page up") << QList<int>{Qt::Key_PageUp} << 5 << " 5 &markkaa";
     QTest::newRow("end") << QList<int>{Qt::Key_End} << 20 << " 20 &markkaa";
-    QTest::newRow("cannot pass the end") << QList<int>{Qt::Key_End, Qt::Key_Right} << 20 << " 20 &markkaa";
+    QTest::newRow("cannot pass the end")
+        << QList<int>{Qt::Key_End, Qt::Key_Right} << 20 << " 20 &markkaa";
     QTest::newRow("cannot go below zero") << QList<int>{Qt::Key_Left} << 0 << "0 &markkaa";
 }
 
@@ -326,9 +347,11 @@ void TestKysymysFrm::sliderFollowsTheMouse()
     option.tickPosition = slider()->tickPosition();
     option.tickInterval = slider()->tickInterval();
     option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
-    const QPoint handle = slider()->style()
-                              ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider())
-                              .center();
+    const QPoint handle =
+        slider()
+            ->style()
+            ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider())
+            .center();
     QTest::mousePress(slider(), Qt::LeftButton, {}, handle);
     QTest::mouseMove(slider(), QPoint(slider()->width() / 2, handle.y()));
     QTest::mouseMove(slider(), QPoint(slider()->width() - 1, handle.y()));
@@ -419,9 +442,9 @@ void TestKysymysFrm::twoQuickClicksAnswerTwoQuestions()
 
 void TestKysymysFrm::lowestRunningTotal()
 {
-    const QStringList lowerToNineteen{
-        "AvautuuCmd",     "EnpelkaaCmd2",    "EnoleCmd3",       "Enkayta4",
-        "KyllavoisinCmd5", "EnnostaisiCmd6", "EnpolliCmd7",     "EnotaCmd8"};
+    const QStringList lowerToNineteen{"AvautuuCmd",  "EnpelkaaCmd2",    "EnoleCmd3",
+                                      "Enkayta4",    "KyllavoisinCmd5", "EnnostaisiCmd6",
+                                      "EnpolliCmd7", "EnotaCmd8"};
     QVERIFY(answerAll(lowerToNineteen));
     QTest::keyClick(slider(), Qt::Key_End);
     QVERIFY(answerAll({"markkaaCmd9", "MammonaCmd10", "EnrikkoisiCmd11", "EivatoleCmd12",

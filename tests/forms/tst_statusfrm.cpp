@@ -10,12 +10,12 @@
 #include "version.h"
 
 #include <QApplication>
+#include <QGlyphRun>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
-#include <QGlyphRun>
 #include <QTest>
 #include <QTextLayout>
 #include <QWindow>
@@ -122,10 +122,10 @@ void TestStatusFrm::wholeTestResults_data()
     QTest::addColumn<float>("meter");
     QTest::addColumn<QString>("tip");
     QTest::addColumn<int>("row");
-    QTest::newRow("every higher answer") << highestAnswers() << 0 << " 100%" << 50.0f
-                                         << "Olet 100% rahahullu" << 11;
-    QTest::newRow("every lower answer") << lowestAnswers() << 20 << " 0%" << 0.0f
-                                        << "Olet 0% rahahullu" << 1;
+    QTest::newRow("every higher answer")
+        << highestAnswers() << 0 << " 100%" << 50.0f << "Olet 100% rahahullu" << 11;
+    QTest::newRow("every lower answer")
+        << lowestAnswers() << 20 << " 0%" << 0.0f << "Olet 0% rahahullu" << 1;
     QTest::newRow("an odd score") << answersForThirtySeven() << 0 << " 37%" << 18.5f
                                   << "Olet 37% rahahullu" << 5;
 }
@@ -178,7 +178,8 @@ void TestStatusFrm::secondTestRefillsEveryControl()
     QCOMPARE(results->windowTitle(), QStringLiteral(AHNEMETRI_TITLE " - Tilastot (Toinen)"));
     QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaSelLbl"))->text(),
              QStringLiteral("Rahahulluus: 30% / Aika: 09:05:03 / Toinen"));
-    QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaLbl"))->text(), QStringLiteral(" 30%"));
+    QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaLbl"))->text(),
+             QStringLiteral(" 30%"));
     QCOMPARE(control<MeterBar>(*results, QStringLiteral("GraphicProg"))->meterValue(), 15.0f);
     QCOMPARE(control<MeterBar>(*results, QStringLiteral("GraphicProg"))->toolTip(),
              QStringLiteral("Olet 30% rahahullu"));
@@ -222,7 +223,8 @@ void TestStatusFrm::namesAreShownAsTyped()
     StatusFrm* results = m_program->runTest(name, lowestAnswers(), 20);
     QVERIFY(results);
     const QString caption = QStringLiteral(AHNEMETRI_TITLE " - Tilastot (") + name + u')';
-    QCOMPARE(results->windowTitle().replace(QStringLiteral("[*][*]"), QStringLiteral("[*]")), caption);
+    QCOMPARE(results->windowTitle().replace(QStringLiteral("[*][*]"), QStringLiteral("[*]")),
+             caption);
     QCOMPARE(results->windowHandle()->title(), caption);
     auto* summary = control<QLabel>(*results, QStringLiteral("ProssaSelLbl"));
     QCOMPARE(summary->text(), QStringLiteral("Rahahulluus: 0% / Aika: 14:09:05 / ") + name);
@@ -347,7 +349,8 @@ void TestStatusFrm::scoreOutsideTheScaleKeepsTheDiagnosis()
                         .score = [] { return qint16(104); },
                         .timeOfDay = [] { return QTime(9, 5, 3); }});
     results.formLoad();
-    QCOMPARE(control<QLabel>(results, QStringLiteral("ProssaLbl"))->text(), QStringLiteral(" 104%"));
+    QCOMPARE(control<QLabel>(results, QStringLiteral("ProssaLbl"))->text(),
+             QStringLiteral(" 104%"));
     auto* meterBar = control<MeterBar>(results, QStringLiteral("GraphicProg"));
     QCOMPARE(meterBar->meterValue(), 52.0f);
     QCOMPARE(meterBar->value(), 50);
@@ -406,17 +409,21 @@ void TestStatusFrm::looks()
     QTest::keyClicks(diagnosis, QStringLiteral("xyz"));
     QCOMPARE(diagnosis->toPlainText(), diagnosisRow(11));
     control<QWidget>(*results, QStringLiteral("UusiCmd"))->setFocus();
-    QCOMPARE(tabCycle(results), (QStringList{QStringLiteral("UusiCmd"), QStringLiteral("LopetaCmd")}));
+    QCOMPARE(tabCycle(results),
+             (QStringList{QStringLiteral("UusiCmd"), QStringLiteral("LopetaCmd")}));
     QCOMPARE(control<QLabel>(*results, QStringLiteral("ProssaLbl"))->alignment(), Qt::AlignCenter);
-    QVERIFY(control<QLabel>(*results, QStringLiteral("Prossa100Lbl"))->alignment() & Qt::AlignRight);
-    QCOMPARE(control<QLabel>(*results, QStringLiteral("Prossa100Lbl"))->text(), QStringLiteral("100%"));
+    QVERIFY(control<QLabel>(*results, QStringLiteral("Prossa100Lbl"))->alignment()
+            & Qt::AlignRight);
+    QCOMPARE(control<QLabel>(*results, QStringLiteral("Prossa100Lbl"))->text(),
+             QStringLiteral("100%"));
     QCOMPARE(control<QLabel>(*results, QStringLiteral("Prossa0Lbl"))->text(), QStringLiteral("0%"));
     QCOMPARE(control<QLabel>(*results, QStringLiteral("TilastotSelitysLbl"))->text(),
              QStringLiteral("Onneksi olkoon! Olet läpäissyt testin ja alla näet tulokset:"));
     auto* meterBar = control<MeterBar>(*results, QStringLiteral("GraphicProg"));
     QCOMPARE(meterBar->minimum(), 0);
     QCOMPARE(meterBar->maximum(), 50);
-    QCOMPARE(control<QWidget>(*results, QStringLiteral("UusiCmd"))->toolTip(), QStringLiteral("Uusi testi"));
+    QCOMPARE(control<QWidget>(*results, QStringLiteral("UusiCmd"))->toolTip(),
+             QStringLiteral("Uusi testi"));
     QCOMPARE(control<QWidget>(*results, QStringLiteral("LopetaCmd"))->toolTip(),
              QStringLiteral("Lopeta ohjelma"));
 }

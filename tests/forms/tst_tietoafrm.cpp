@@ -101,7 +101,8 @@ void TestTietoaFrm::reopensTheSameWindowUnchanged()
     QVERIFY(!about.isVisible());
     QCOMPARE(&openAbout(), &about);
     QVERIFY(about.isVisible());
-    QCOMPARE(control<QLabel>(about, QStringLiteral("OtsikkoLbl"))->text(), QStringLiteral(AHNEMETRI_TITLE ""));
+    QCOMPARE(control<QLabel>(about, QStringLiteral("OtsikkoLbl"))->text(),
+             QStringLiteral(AHNEMETRI_TITLE ""));
 }
 
 void TestTietoaFrm::closeBoxHides()
@@ -130,10 +131,14 @@ void TestTietoaFrm::texts_data()
     QTest::addColumn<QRect>("rect");
     QTest::newRow("title") << "OtsikkoLbl" << AHNEMETRI_TITLE "" << AHNEMETRI_TITLE ""
                            << twipsRect(120, 240, 3855, 495);
-    QTest::newRow("made by") << "TehnytLbl" << "Tehnyt:" << "" << twipsRect(240, 720, 735, 255);
-    QTest::newRow("programmer") << "KoodariLbl" << "Kalle Koodari" << "Koodi ja toteutus: Koodari"
-                                << twipsRect(1080, 720, 2055, 255);
-    QTest::newRow("designer") << "SuunnittelijaLbl" << "Sanna Suunnittelija"
+    QTest::newRow("made by") << "TehnytLbl"
+                             << "Tehnyt:"
+                             << "" << twipsRect(240, 720, 735, 255);
+    QTest::newRow("programmer") << "KoodariLbl"
+                                << "Kalle Koodari"
+                                << "Koodi ja toteutus: Koodari" << twipsRect(1080, 720, 2055, 255);
+    QTest::newRow("designer") << "SuunnittelijaLbl"
+                              << "Sanna Suunnittelija"
                               << "Suunnittelu ja toteutus: Suunnittelija"
                               << twipsRect(1080, 960, 2055, 255);
     QTest::newRow("description")
@@ -141,7 +146,9 @@ void TestTietoaFrm::texts_data()
         << "Ahnemetri mittaa rahahimosi jonka perusteella lopussa näet rahahimo-mittarista "
            "tuloksesi. Muita eri-jänskiä tekeleitä saa osoitteesta:"
         << "" << twipsRect(120, 1320, 3855, 855);
-    QTest::newRow("address") << "URLLbl" << "ahnemetri.example" << "" << twipsRect(1200, 2160, 1815, 255);
+    QTest::newRow("address") << "URLLbl"
+                             << "ahnemetri.example"
+                             << "" << twipsRect(1200, 2160, 1815, 255);
 }
 
 void TestTietoaFrm::texts()

@@ -358,8 +358,8 @@ void TestHighDpi::controlsKeepTheirPlace_data()
     QTest::addColumn<QRect>("rect");
 
     const auto row = [](const char* state, const char* control, QRect rect) {
-        QTest::addRow("%s %s", state, control) << QString::fromLatin1(state)
-                                                << QString::fromLatin1(control) << rect;
+        QTest::addRow("%s %s", state, control)
+            << QString::fromLatin1(state) << QString::fromLatin1(control) << rect;
     };
     row("start", "OptionsFrame", twipsRect(120, 0, 5655, 3735));
     row("start", "OtsikkoImg", twipsRect(1320, 120, 3000, 750));
@@ -458,8 +458,8 @@ void TestHighDpi::textsFit()
     for (const TextRoom& text : texts) {
         if (const char* reason = knownOverflow(text.what))
             QEXPECT_FAIL("", reason, Continue);
-        QVERIFY2(text.fits(), qPrintable(QStringLiteral("at ratio %1: ").arg(ratioOf(*window))
-                                         + text.report()));
+        QVERIFY2(text.fits(),
+                 qPrintable(QStringLiteral("at ratio %1: ").arg(ratioOf(*window)) + text.report()));
     }
 }
 

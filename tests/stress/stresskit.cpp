@@ -21,8 +21,8 @@
 #include <QWindow>
 
 #ifdef Q_OS_WIN
-#include <qt_windows.h>
 #include <psapi.h>
+#include <qt_windows.h>
 #else
 #include <unistd.h>
 #endif

@@ -173,7 +173,8 @@ QString notOneLine(const QString& text)
         return QStringLiteral("holds %1 characters").arg(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const bool pair =
+            c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
         const QChar::Category category = c.category();
         if (category == QChar::Other_Control || category == QChar::Separator_Line
             || category == QChar::Separator_Paragraph || (c.isSurrogate() && !pair))
@@ -374,8 +375,7 @@ void Monkey::act(int number)
 
     // The start button follows the name at the polling timer's next tick; the timer ticks while
     // the start window is shown (an access key's click may have hidden it meanwhile).
-    if (m_nameBox->text() != nameBefore && m_intro.isVisible()
-        && !stress::waitForNextTick(m_timer))
+    if (m_nameBox->text() != nameBefore && m_intro.isVisible() && !stress::waitForNextTick(m_timer))
         m_tickMissing = QStringLiteral("Timer1 no longer ticks");
     countVisits();
 }
@@ -672,8 +672,9 @@ void Monkey::doubleClickAt(QWidget* window, QPoint point)
     QTest::mouseRelease(target, Qt::LeftButton, {}, local);
     settle();
     const Snapshot after = snapshot();
-    if (unseen && (after.visible != before.visible || after.top != before.top
-                   || after.score != before.score || after.donation != before.donation))
+    if (unseen
+        && (after.visible != before.visible || after.top != before.top
+            || after.score != before.score || after.donation != before.donation))
         m_secondClickActed = QStringLiteral("the second click of a double click acted in %1, "
                                             "which the first click brought up")
                                  .arg(describe(window));
@@ -949,7 +950,8 @@ void Monkey::sendKey(Qt::Key key, QEvent::Type type, bool repeat, quint64 time)
     const char ascii = QTest::keyToAscii(key);
     const QString text = ascii ? QString(QLatin1Char(ascii)) : QString();
     if (time == 0) {
-        QTest::simulateEvent(target, type == QEvent::KeyPress, key, Qt::NoModifier, text, repeat, 0);
+        QTest::simulateEvent(target, type == QEvent::KeyPress, key, Qt::NoModifier, text, repeat,
+                             0);
         return;
     }
     QKeyEvent event(type, key, Qt::NoModifier, text, repeat);
@@ -959,9 +961,8 @@ void Monkey::sendKey(Qt::Key key, QEvent::Type type, bool repeat, quint64 time)
 
 void Monkey::holdKey()
 {
-    static const QList<Qt::Key> keys{Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space,
-                                     Qt::Key_Tab,    Qt::Key_Right, Qt::Key_Down,
-                                     Qt::Key_Backspace, Qt::Key_A};
+    static const QList<Qt::Key> keys{Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space,     Qt::Key_Tab,
+                                     Qt::Key_Right,  Qt::Key_Down,  Qt::Key_Backspace, Qt::Key_A};
     const Qt::Key key = oneOf(keys);
     const QString name = describeKey(key, Qt::NoModifier);
     if (!m_accessKeyClicks.waitForClicks() || !keyboardWindow()) {
@@ -984,7 +985,8 @@ void Monkey::holdKey()
         sendKey(key, QEvent::KeyPress, false);
         settle();
     } else {
-        note(QStringLiteral("%1 held since before, repeating in %2").arg(name, describe(keyboardWindow())));
+        note(QStringLiteral("%1 held since before, repeating in %2")
+                 .arg(name, describe(keyboardWindow())));
     }
     ++m_heldKeys;
     // An X server repeats a key as a release and a press of the same time, unmarked; other
@@ -1018,8 +1020,9 @@ void Monkey::holdKey()
         settle();
         m_foreignRepeats += foreign;
         if (foreign && snapshot() != before)
-            m_repeatActed = QStringLiteral("a repeat of %1 acted in %2, where the key did not go down")
-                                .arg(name, describe(window));
+            m_repeatActed =
+                QStringLiteral("a repeat of %1 acted in %2, where the key did not go down")
+                    .arg(name, describe(window));
     }
     note(QStringLiteral("  release %1").arg(name));
     sendKey(key, QEvent::KeyRelease, false);

@@ -10,10 +10,10 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSlider>
 #include <QSignalSpy>
-#include <QTimer>
+#include <QSlider>
 #include <QTest>
+#include <QTimer>
 
 ProgramFixture::ProgramFixture(const QString& qtTranslations)
     : program([this] { return readClock(); }, qtTranslations)
@@ -132,7 +132,8 @@ forms::KysymysFrm* ProgramFixture::questionnaireAt(int question)
 namespace {
 QGroupBox* panel(QWidget& questionnaire, int number)
 {
-    return control<QGroupBox>(questionnaire, QStringLiteral("KysymysFrame") + QString::number(number));
+    return control<QGroupBox>(questionnaire,
+                              QStringLiteral("KysymysFrame") + QString::number(number));
 }
 } // namespace
 
@@ -180,35 +181,35 @@ forms::StatusFrm* ProgramFixture::runTest(const QString& name, const QStringList
 
 QStringList highestAnswers()
 {
-    return {QStringLiteral("EiAvauduCmd"),      QStringLiteral("KyllapelkaanCmd2"),
-            QStringLiteral("KyllaolenCmd3"),    QStringLiteral("KyllakaytanCmd4"),
-            QStringLiteral("EnvoisiCmd5"),      QStringLiteral("KyllanostaisinCmd6"),
-            QStringLiteral("KyllapollinCmd7"),  QStringLiteral("OtansenCmd8"),
-            QStringLiteral("markkaaCmd9"),      QStringLiteral("RahaCmd10"),
-            QStringLiteral("RikkoisinCmd11"),   QStringLiteral("KyllaovatCmd12"),
-            QStringLiteral("MyisinCmd13"),      QStringLiteral("KaynCmd14"),
-            QStringLiteral("OlenCmd15"),        QStringLiteral("KiillotanCmd16"),
-            QStringLiteral("EntulisiCmd17"),    QStringLiteral("KyllavastaanCmd18"),
-            QStringLiteral("OlitarvisCmd19"),   QStringLiteral("RahaCmd20"),
-            QStringLiteral("PuvutakkiCmd21"),   QStringLiteral("BingoCmd22"),
-            QStringLiteral("SoisinCmd23"),      QStringLiteral("OlenvetanytCmd24"),
+    return {QStringLiteral("EiAvauduCmd"),     QStringLiteral("KyllapelkaanCmd2"),
+            QStringLiteral("KyllaolenCmd3"),   QStringLiteral("KyllakaytanCmd4"),
+            QStringLiteral("EnvoisiCmd5"),     QStringLiteral("KyllanostaisinCmd6"),
+            QStringLiteral("KyllapollinCmd7"), QStringLiteral("OtansenCmd8"),
+            QStringLiteral("markkaaCmd9"),     QStringLiteral("RahaCmd10"),
+            QStringLiteral("RikkoisinCmd11"),  QStringLiteral("KyllaovatCmd12"),
+            QStringLiteral("MyisinCmd13"),     QStringLiteral("KaynCmd14"),
+            QStringLiteral("OlenCmd15"),       QStringLiteral("KiillotanCmd16"),
+            QStringLiteral("EntulisiCmd17"),   QStringLiteral("KyllavastaanCmd18"),
+            QStringLiteral("OlitarvisCmd19"),  QStringLiteral("RahaCmd20"),
+            QStringLiteral("PuvutakkiCmd21"),  QStringLiteral("BingoCmd22"),
+            QStringLiteral("SoisinCmd23"),     QStringLiteral("OlenvetanytCmd24"),
             QStringLiteral("AjattelenCmd25")};
 }
 
 QStringList lowestAnswers()
 {
-    return {QStringLiteral("AvautuuCmd"),       QStringLiteral("EnpelkaaCmd2"),
-            QStringLiteral("EnoleCmd3"),        QStringLiteral("Enkayta4"),
-            QStringLiteral("KyllavoisinCmd5"),  QStringLiteral("EnnostaisiCmd6"),
-            QStringLiteral("EnpolliCmd7"),      QStringLiteral("EnotaCmd8"),
-            QStringLiteral("markkaaCmd9"),      QStringLiteral("MammonaCmd10"),
-            QStringLiteral("EnrikkoisiCmd11"),  QStringLiteral("EivatoleCmd12"),
-            QStringLiteral("EnmyisiCmd13"),     QStringLiteral("EnkayCmd14"),
-            QStringLiteral("EnoleCmd15"),       QStringLiteral("EnkiillotaCmd16"),
-            QStringLiteral("TulisinCmd17"),     QStringLiteral("EnvastaaCmd18"),
-            QStringLiteral("EiollutCmd19"),     QStringLiteral("RakkausCmd20"),
-            QStringLiteral("FarkutCmd21"),      QStringLiteral("SulkkisCmd22"),
-            QStringLiteral("EnsoisiCmd23"),     QStringLiteral("EnoleCmd24"),
+    return {QStringLiteral("AvautuuCmd"),      QStringLiteral("EnpelkaaCmd2"),
+            QStringLiteral("EnoleCmd3"),       QStringLiteral("Enkayta4"),
+            QStringLiteral("KyllavoisinCmd5"), QStringLiteral("EnnostaisiCmd6"),
+            QStringLiteral("EnpolliCmd7"),     QStringLiteral("EnotaCmd8"),
+            QStringLiteral("markkaaCmd9"),     QStringLiteral("MammonaCmd10"),
+            QStringLiteral("EnrikkoisiCmd11"), QStringLiteral("EivatoleCmd12"),
+            QStringLiteral("EnmyisiCmd13"),    QStringLiteral("EnkayCmd14"),
+            QStringLiteral("EnoleCmd15"),      QStringLiteral("EnkiillotaCmd16"),
+            QStringLiteral("TulisinCmd17"),    QStringLiteral("EnvastaaCmd18"),
+            QStringLiteral("EiollutCmd19"),    QStringLiteral("RakkausCmd20"),
+            QStringLiteral("FarkutCmd21"),     QStringLiteral("SulkkisCmd22"),
+            QStringLiteral("EnsoisiCmd23"),    QStringLiteral("EnoleCmd24"),
             QStringLiteral("EnajatteleCmd25")};
 }
 

@@ -70,8 +70,7 @@ bool shownPanelsFormARun(QWidget& questionnaire);
 [[nodiscard]] bool answer(QWidget& questionnaire, const QString& buttonName);
 
 // The named control of a window; a missing control is a broken window, so the test stops.
-template <typename T>
-T* control(QWidget& window, const QString& name)
+template <typename T> T* control(QWidget& window, const QString& name)
 {
     T* found = window.findChild<T*>(name);
     if (!found)

@@ -85,18 +85,17 @@ int main(int argc, char* argv[])
         answer(questionnaire, button);
     save(questionnaire, dir, "question.png");
 
-    for (const char* button : {"KyllakaytanCmd4", "EnvoisiCmd5", "KyllanostaisinCmd6",
-                               "EnpolliCmd7", "OtansenCmd8"})
+    for (const char* button :
+         {"KyllakaytanCmd4", "EnvoisiCmd5", "KyllanostaisinCmd6", "EnpolliCmd7", "OtansenCmd8"})
         answer(questionnaire, button);
     control<QSlider>(questionnaire, QStringLiteral("KysymysSlider9"))->setValue(7);
     save(questionnaire, dir, "slider.png");
 
     answer(questionnaire, "markkaaCmd9");
     for (const char* button :
-         {"RahaCmd10", "RikkoisinCmd11", "KyllaovatCmd12", "EnmyisiCmd13", "KaynCmd14",
-          "OlenCmd15", "EnkiillotaCmd16", "EntulisiCmd17", "EnvastaaCmd18", "OlitarvisCmd19",
-          "RahaCmd20", "FarkutCmd21", "SulkkisCmd22", "EnsoisiCmd23", "OlenvetanytCmd24",
-          "AjattelenCmd25"})
+         {"RahaCmd10", "RikkoisinCmd11", "KyllaovatCmd12", "EnmyisiCmd13", "KaynCmd14", "OlenCmd15",
+          "EnkiillotaCmd16", "EntulisiCmd17", "EnvastaaCmd18", "OlitarvisCmd19", "RahaCmd20",
+          "FarkutCmd21", "SulkkisCmd22", "EnsoisiCmd23", "OlenvetanytCmd24", "AjattelenCmd25"})
         answer(questionnaire, button);
     save(windows.statusFrm(), dir, "results.png");
 
