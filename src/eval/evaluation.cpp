@@ -162,6 +162,10 @@ ShortenedName ShortName(const QString& typedName)
         characters.setPosition(cut);
         if (!characters.isAtBoundary())
             cut = characters.toPreviousBoundary();
+        // A lone surrogate before a pair can make Qt's grapheme rules put a boundary inside
+        // the pair; a cut there would still leave half a character.
+        if (cut > 0 && trimmed.at(cut - 1).isHighSurrogate() && trimmed.at(cut).isLowSurrogate())
+            --cut;
     }
     return {trimmed.left(cut).toString(), true};
 }
