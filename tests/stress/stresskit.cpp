@@ -21,8 +21,9 @@
 #include <QWindow>
 
 #ifdef Q_OS_WIN
-#include <psapi.h>
 #include <qt_windows.h>
+// After windows.h, whose types it uses.
+#include <psapi.h>
 #else
 #include <unistd.h>
 #endif
