@@ -200,13 +200,14 @@ void IntroFrm::pasteAsOneLine()
 void IntroFrm::showNameBoxMenu(const QPoint& globalPosition)
 {
     QMenu* menu = m_ui->NimiTxt->createStandardContextMenu();
-    // Qt wires the menu's paste item to QLineEdit::paste() by its name; the item that loses
-    // that connection is the one to take over.
+    // The item that loses its connection to QLineEdit::paste() is the one to take over. Qt
+    // 6.4 wires it by the slot's name, later versions by the member function.
+    QLineEdit* box = m_ui->NimiTxt;
     static const QMetaMethod boxPaste =
         QLineEdit::staticMetaObject.method(QLineEdit::staticMetaObject.indexOfSlot("paste()"));
     for (QAction* action : menu->actions()) {
-        if (disconnect(action, QMetaMethod::fromSignal(&QAction::triggered), m_ui->NimiTxt,
-                       boxPaste))
+        if (disconnect(action, QMetaMethod::fromSignal(&QAction::triggered), box, boxPaste)
+            || disconnect(action, &QAction::triggered, box, &QLineEdit::paste))
             connect(action, &QAction::triggered, this, &IntroFrm::pasteAsOneLine);
     }
     menu->setAttribute(Qt::WA_DeleteOnClose);
