@@ -17,6 +17,13 @@ public:
     }
 };
 
+// Gives the owner and the widgets new accessible objects and tells screen readers of them
+// (nothing is done while no screen reader listens). A screen reader keeps what it has read of
+// an object, and Qt tells it when a hidden object comes into sight but not that it is no longer
+// hidden: the object stays unseen to the reader's review of the window. An object it has never
+// met it reads afresh.
+void renewAccessible(QWidget& owner, const QList<QWidget*>& widgets);
+
 // Screen readers get `Interface` for every widget whose class is exactly `Widget`.
 template <typename Widget, typename Interface>
 QAccessibleInterface* accessibleFor(const QString& className, QObject* object)

@@ -1,6 +1,7 @@
 #include "forms/introfrm.h"
 #include "ui_introfrm.h"
 
+#include "forms/accessiblewindow.h"
 #include "forms/closebox.h"
 #include "forms/formstyle.h"
 #include "version.h"
@@ -232,6 +233,9 @@ void IntroFrm::showEvent(QShowEvent* event)
     // when the name was cleared while the window was hidden.
     onTimerTick();
     m_timer->start();
+    // Back after a test, the window's contents are new to a screen reader's review, as they
+    // were at the start.
+    renewAccessible(*centralWidget(), centralWidget()->findChildren<QWidget*>());
 }
 
 void IntroFrm::hideEvent(QHideEvent* event)

@@ -243,6 +243,8 @@ void QuestionPanel::setOnTop(bool onTop)
     for (QWidget* control : m_ownControls)
         control->setVisible(onTop);
     if (onTop != wasOnTop && isVisible()) {
+        if (onTop)
+            renewAccessible(*this, {m_ownControls.begin(), m_ownControls.end()});
         QAccessibleEvent event(this, onTop ? QAccessible::ObjectShow : QAccessible::ObjectHide);
         QAccessible::updateAccessibility(&event);
     }
