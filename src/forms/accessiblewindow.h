@@ -17,6 +17,33 @@ public:
     }
 };
 
+// An accessible widget whose children, for a screen reader, are the widgets that `listed()`
+// gives, in that order, rather than its child widgets.
+template <typename Base> class ListedChildren : public Base {
+public:
+    using Base::Base;
+
+    int childCount() const override { return int(listed().size()); }
+
+    QAccessibleInterface* child(int index) const override
+    {
+        const QList<QWidget*> all = listed();
+        if (index < 0 || index >= all.size())
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(all.at(index));
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        if (!child || !child->object() || !child->object()->isWidgetType())
+            return -1;
+        return int(listed().indexOf(static_cast<QWidget*>(child->object())));
+    }
+
+protected:
+    virtual QList<QWidget*> listed() const = 0;
+};
+
 // Gives the owner and the widgets new accessible objects and tells screen readers of them
 // (nothing is done while no screen reader listens). A screen reader keeps what it has read of
 // an object, and Qt tells it when a hidden object comes into sight but not that it is no longer

@@ -20,38 +20,18 @@ namespace {
 // side, in the order of the questions, whichever panel lies inside which on screen. Only the
 // panel on top counts as shown (QuestionPanel), so a screen reader finds the question that is
 // asked and none of those answered before it.
-class KysymysFrmAccessible : public forms::WindowAccessible {
+class KysymysFrmAccessible : public ListedChildren<WindowAccessible> {
 public:
-    using WindowAccessible::WindowAccessible;
+    using ListedChildren::ListedChildren;
 
-    int childCount() const override { return int(panels().size()); }
-
-    QAccessibleInterface* child(int index) const override
-    {
-        const QList<QuestionPanel*> all = panels();
-        if (index < 0 || index >= all.size())
-            return nullptr;
-        return QAccessible::queryAccessibleInterface(all.at(index));
-    }
-
-    int indexOfChild(const QAccessibleInterface* child) const override
-    {
-        const QList<QuestionPanel*> all = panels();
-        for (int index = 0; index < all.size(); ++index) {
-            if (child && child->object() == all.at(index))
-                return index;
-        }
-        return -1;
-    }
-
-private:
-    QList<QuestionPanel*> panels() const
+protected:
+    QList<QWidget*> listed() const override
     {
         QList<QuestionPanel*> all = widget()->findChildren<QuestionPanel*>();
         std::sort(all.begin(), all.end(), [](const QuestionPanel* a, const QuestionPanel* b) {
             return a->number() < b->number();
         });
-        return all;
+        return {all.begin(), all.end()};
     }
 };
 

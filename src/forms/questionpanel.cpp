@@ -19,33 +19,16 @@ namespace {
 // other panels, holding only its own controls, and shown only while it is on top. On screen
 // each panel lies inside the previous one; read that way, the panel on top would be a part of
 // the covered panels, and a screen reader that skips what is not shown would never reach it.
-class QuestionPanelAccessible : public QAccessibleWidget {
+class QuestionPanelAccessible : public ListedChildren<QAccessibleWidget> {
 public:
     explicit QuestionPanelAccessible(QWidget* panel)
-        : QAccessibleWidget(panel, QAccessible::Grouping)
+        : ListedChildren(panel, QAccessible::Grouping)
     {
     }
 
     QAccessibleInterface* parent() const override
     {
         return QAccessible::queryAccessibleInterface(widget()->window());
-    }
-
-    int childCount() const override { return int(controls().size()); }
-
-    QAccessibleInterface* child(int index) const override
-    {
-        const QList<QWidget*> own = controls();
-        if (index < 0 || index >= own.size())
-            return nullptr;
-        return QAccessible::queryAccessibleInterface(own.at(index));
-    }
-
-    int indexOfChild(const QAccessibleInterface* child) const override
-    {
-        if (!child || !child->object() || !child->object()->isWidgetType())
-            return -1;
-        return int(controls().indexOf(static_cast<QWidget*>(child->object())));
     }
 
     // A panel is labelled by its own caption. Qt would also take the caption of the panel it
@@ -68,11 +51,9 @@ public:
         return state;
     }
 
-private:
-    const QuestionPanel& panel() const { return *static_cast<const QuestionPanel*>(object()); }
-
+protected:
     // The panel's label and answer controls; the next question's panel is not one of them.
-    QList<QWidget*> controls() const
+    QList<QWidget*> listed() const override
     {
         QList<QWidget*> own;
         for (QObject* child : widget()->children()) {
@@ -81,6 +62,9 @@ private:
         }
         return own;
     }
+
+private:
+    const QuestionPanel& panel() const { return *static_cast<const QuestionPanel*>(object()); }
 };
 
 // The amount as the confirm button reads it, without the access-key mark and the sign blank.
