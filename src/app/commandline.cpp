@@ -107,8 +107,8 @@ QString programName(const QString& path)
 
 int fail(const QString& program, const QString& problem)
 {
-    writeText(Stream::Error, program + QStringLiteral(": ") + problem + QStringLiteral("\nOhje: ")
-                                 + program + QStringLiteral(" --help\n"));
+    reportStartFailure(program + QStringLiteral(": ") + problem + QStringLiteral("\nOhje: ")
+                       + program + QStringLiteral(" --help\n"));
     return 2;
 }
 
