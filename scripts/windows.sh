@@ -271,6 +271,25 @@ takes_a_whole_test() {
     done
     ! pgrep -f 'ahnemetri.exe' >/dev/null
 }
+# Started from the Start menu with an option it does not know, the program has no console to
+# write to: it says so in a message box and ends with status 2 once the box is closed.
+fails_in_a_message_box() {
+    local launcher=$build/start-without-console.exe status=$build/failed-start.status
+    ${triple}-gcc-posix -municode -mwindows -Wall -Wextra -Werror -o "$launcher" \
+        tests/packaging/start-without-console.c || return 1
+    rm -f "$status"
+    (wine "$launcher" 'C:\Program Files\Ahnemetri\ahnemetri.exe' --tuntematon >/dev/null 2>&1
+        echo $? >"$status") &
+    window_titled 'Ahnemetri' || return 1
+    import -window root "$build/failed-start.png" 2>/dev/null || true
+    xdotool search --sync --onlyvisible --name '^Ahnemetri$' windowactivate --sync key Return
+    local waited=0
+    while [ ! -s "$status" ] && [ $waited -lt 30 ]; do
+        sleep 1
+        waited=$((waited + 1))
+    done
+    [ "$(cat "$status" 2>/dev/null)" = 2 ]
+}
 uninstalls() {
     wine "$installed/uninstall.exe" /S
     # The uninstaller runs on from a copy of itself; it has finished when the folder is gone.
@@ -284,6 +303,7 @@ uninstalls() {
 }
 count "silent install" installs
 count "a whole test in the installed program" takes_a_whole_test
+count "a wrong option without a console is shown in a message box" fails_in_a_message_box
 count "silent uninstall leaves nothing behind" uninstalls
 
 say "done after $(elapsed)"
