@@ -1,25 +1,16 @@
 #include "forms/accessiblewindow.h"
 
-#include <QAccessibleObject>
-
 namespace forms {
 
 namespace {
 
-// An accessible object of nothing on screen, only holding its id.
-class Placeholder : public QAccessibleObject {
+// An accessible object of nothing at all, only holding its id.
+class Placeholder : public HiddenAccessible {
 public:
-    explicit Placeholder(QObject* object)
-        : QAccessibleObject(object)
-    {
-    }
+    using HiddenAccessible::HiddenAccessible;
     QAccessibleInterface* parent() const override { return nullptr; }
-    int childCount() const override { return 0; }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text) const override { return {}; }
     QAccessible::Role role() const override { return QAccessible::NoRole; }
-    QAccessible::State state() const override { return {}; }
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAccessible>
+#include <QAccessibleObject>
 #include <QAccessibleWidget>
 #include <QWidget>
 
@@ -14,6 +15,23 @@ public:
     explicit WindowAccessible(QWidget* window)
         : QAccessibleWidget(window, QAccessible::Window)
     {
+    }
+};
+
+// An accessible object that is never drawn and has no children: a notice for screen readers,
+// or a stand-in. Subclasses say what it is and whose part.
+class HiddenAccessible : public QAccessibleObject {
+public:
+    using QAccessibleObject::QAccessibleObject;
+
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.invisible = true;
+        return state;
     }
 };
 

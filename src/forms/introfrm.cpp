@@ -200,10 +200,10 @@ void IntroFrm::pasteAsOneLine()
 // The name box's own menu, whose "Liitä" pastes as Ctrl+V does.
 void IntroFrm::showNameBoxMenu(const QPoint& globalPosition)
 {
-    QMenu* menu = m_ui->NimiTxt->createStandardContextMenu();
+    QLineEdit* box = m_ui->NimiTxt;
+    QMenu* menu = box->createStandardContextMenu();
     // The item that loses its connection to QLineEdit::paste() is the one to take over. Qt
     // 6.4 wires it by the slot's name, later versions by the member function.
-    QLineEdit* box = m_ui->NimiTxt;
     static const QMetaMethod boxPaste =
         QLineEdit::staticMetaObject.method(QLineEdit::staticMetaObject.indexOfSlot("paste()"));
     for (QAction* action : menu->actions()) {

@@ -4,7 +4,6 @@
 #include "forms/formstyle.h"
 #include "quiz/catalogue.h"
 
-#include <QAccessibleObject>
 #include <QAccessibleWidget>
 #include <QEvent>
 #include <QLabel>
@@ -77,10 +76,10 @@ QString amountInWords(int amount)
 // number, and Qt (6.4 as 6.8) tells it of a changed description by the object, not the text,
 // which Orca cannot read out. A notification that comes up is read at once: this one belongs to
 // the slider, is never drawn and comes up with every new amount.
-class AmountNotice : public QAccessibleObject {
+class AmountNotice : public HiddenAccessible {
 public:
     explicit AmountNotice(QSlider* slider)
-        : QAccessibleObject(new QObject(slider))
+        : HiddenAccessible(new QObject(slider))
         , m_slider(slider)
     {
     }
@@ -89,19 +88,10 @@ public:
     {
         return QAccessible::queryAccessibleInterface(m_slider);
     }
-    int childCount() const override { return 0; }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessible::Role role() const override { return QAccessible::Notification; }
     QString text(QAccessible::Text type) const override
     {
         return type == QAccessible::Name ? amountInWords(m_slider->value()) : QString();
-    }
-    QAccessible::State state() const override
-    {
-        QAccessible::State state;
-        state.invisible = true;
-        return state;
     }
 
 private:
