@@ -35,12 +35,14 @@ void TestStartupSettings::nameBoxContextMenu_data()
 {
     QTest::addColumn<bool>("translationsThere");
     QTest::addColumn<QStringList>("texts");
+    // clang-format off
     QTest::newRow("Qt's Finnish texts")
-        << true << QStringList{"&Kumoa", "&Tee uudelleen", "L&eikkaa",      "K&opioi",
-                               "&Liitä", "Poista",         "Valitse kaikki"};
+        << true
+        << QStringList{"&Kumoa", "&Tee uudelleen", "L&eikkaa", "K&opioi", "&Liitä", "Poista",
+                       "Valitse kaikki"};
     QTest::newRow("without Qt's translations")
-        << false
-        << QStringList{"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Delete", "Select All"};
+        << false << QStringList{"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Delete", "Select All"};
+    // clang-format on
 }
 
 void TestStartupSettings::nameBoxContextMenu()

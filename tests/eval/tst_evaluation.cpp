@@ -92,14 +92,16 @@ void TestEvaluation::diagnosisBandEdges_data()
 {
     QTest::addColumn<int>("score");
     QTest::addColumn<std::optional<int>>("row");
-    const int edges[][2] = {{0, 1},  {1, 2},  {5, 2},  {6, 3},   {15, 3},  {16, 4},  {25, 4},
-                            {26, 5}, {40, 5}, {41, 6}, {50, 6},  {51, 7},  {65, 7},  {66, 8},
-                            {75, 8}, {76, 9}, {90, 9}, {91, 10}, {99, 10}, {100, 11}};
+    // clang-format off
+    const int edges[][2] = {{0, 1},   {1, 2},   {5, 2},   {6, 3},   {15, 3},  {16, 4},  {25, 4},
+                            {26, 5},  {40, 5},  {41, 6},  {50, 6},  {51, 7},  {65, 7},  {66, 8},
+                            {75, 8},  {76, 9},  {90, 9},  {91, 10}, {99, 10}, {100, 11}};
     for (const auto& edge : edges) {
         QTest::addRow("%d", edge[0]) << edge[0] << std::optional<int>(edge[1]);
     }
     for (const int outside : {-32768, -2, -1, 101, 104, 32767})
         QTest::addRow("%d", outside) << outside << std::optional<int>();
+    // clang-format on
 }
 
 void TestEvaluation::diagnosisBandEdges()

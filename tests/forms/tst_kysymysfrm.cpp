@@ -134,10 +134,8 @@ void TestKysymysFrm::panelChains_data()
     QTest::addColumn<int>("number");
     QTest::addColumn<QString>("container");
     QTest::addColumn<QRect>("rect");
-    const QList<QList<int>> chains{{1, 2, 3, 4, 5, 6, 7},
-                                   {8, 9, 10, 11, 12},
-                                   {13},
-                                   {14, 15},
+    // clang-format off
+    const QList<QList<int>> chains{{1, 2, 3, 4, 5, 6, 7}, {8, 9, 10, 11, 12}, {13}, {14, 15},
                                    {16, 17, 18, 19, 20, 21, 22, 23, 24, 25}};
     for (const QList<int>& chain : chains) {
         for (qsizetype i = 0; i < chain.size(); ++i) {
@@ -147,6 +145,7 @@ void TestKysymysFrm::panelChains_data()
                 << (head ? twipsRect(120, 120, 5175, 2295) : twipsRect(0, 0, 5175, 2295));
         }
     }
+    // clang-format on
 }
 
 void TestKysymysFrm::panelChains()
@@ -194,33 +193,25 @@ void TestKysymysFrm::controlsOfAPanel_data()
     QTest::addColumn<QString>("container");
     QTest::addColumn<QRect>("rect");
     QTest::addColumn<QString>("text");
-    QTest::newRow("one-line label") << "KysymysLbl1"
-                                    << "KysymysFrame1" << twipsRect(120, 360, 4935, 255)
+    // clang-format off
+    QTest::newRow("one-line label") << "KysymysLbl1" << "KysymysFrame1" << twipsRect(120, 360, 4935, 255)
                                     << "Avautuuko kukkarosi tarvittaessa muillekin kuin itsellesi?";
-    QTest::newRow("three-line label")
-        << "KysymysLbl18"
-        << "KysymysFrame18" << twipsRect(120, 360, 4935, 495)
+    QTest::newRow("three-line label") << "KysymysLbl18" << "KysymysFrame18"
+        << twipsRect(120, 360, 4935, 495)
         << "Jos sinua käsketään tekemään jotain, vastaatko ensin: \"Paljon maksat?\"?";
-    QTest::newRow("label of question 19")
-        << "Label1"
-        << "KysymysFrame19" << twipsRect(120, 360, 4935, 495)
+    QTest::newRow("label of question 19") << "Label1" << "KysymysFrame19" << twipsRect(120, 360, 4935, 495)
         << "Oliko sinulla jo pienenä tarvis näperrellä kaikkea arvokasta?";
-    QTest::newRow("left button") << "KyllaolenCmd3"
-                                 << "KysymysFrame3" << twipsRect(240, 1800, 1575, 375)
+    QTest::newRow("left button") << "KyllaolenCmd3" << "KysymysFrame3" << twipsRect(240, 1800, 1575, 375)
                                  << "&Kyllä olen";
-    QTest::newRow("right button") << "SulkkisCmd22"
-                                  << "KysymysFrame22" << twipsRect(2160, 1800, 1575, 375)
-                                  << "P&elaan sulkkista";
-    QTest::newRow("button without Cmd")
-        << "Enkayta4"
-        << "KysymysFrame4" << twipsRect(2160, 1800, 1575, 375) << "&En käytä";
-    QTest::newRow("slider") << "KysymysSlider9"
-                            << "KysymysFrame9" << twipsRect(360, 840, 4455, 495) << "";
-    QTest::newRow("unit label") << "mkLbl9"
-                                << "KysymysFrame9" << twipsRect(4800, 840, 255, 255) << "mk";
-    QTest::newRow("confirm button")
-        << "markkaaCmd9"
-        << "KysymysFrame9" << twipsRect(240, 1800, 1575, 375) << "0 &markkaa";
+    QTest::newRow("right button") << "SulkkisCmd22" << "KysymysFrame22"
+                                  << twipsRect(2160, 1800, 1575, 375) << "P&elaan sulkkista";
+    QTest::newRow("button without Cmd") << "Enkayta4" << "KysymysFrame4" << twipsRect(2160, 1800, 1575, 375)
+                                        << "&En käytä";
+    QTest::newRow("slider") << "KysymysSlider9" << "KysymysFrame9" << twipsRect(360, 840, 4455, 495) << "";
+    QTest::newRow("unit label") << "mkLbl9" << "KysymysFrame9" << twipsRect(4800, 840, 255, 255) << "mk";
+    QTest::newRow("confirm button") << "markkaaCmd9" << "KysymysFrame9" << twipsRect(240, 1800, 1575, 375)
+                                    << "0 &markkaa";
+    // clang-format on
 }
 
 void TestKysymysFrm::controlsOfAPanel()
@@ -253,10 +244,11 @@ void TestKysymysFrm::tabOrderWithinTheTopPanel_data()
 {
     QTest::addColumn<int>("question");
     QTest::addColumn<QStringList>("order");
+    // clang-format off
     QTest::newRow("question 1") << 1 << QStringList{"AvautuuCmd", "EiAvauduCmd"};
-    QTest::newRow("question 6, right first")
-        << 6 << QStringList{"EnnostaisiCmd6", "KyllanostaisinCmd6"};
+    QTest::newRow("question 6, right first") << 6 << QStringList{"EnnostaisiCmd6", "KyllanostaisinCmd6"};
     QTest::newRow("question 9, slider first") << 9 << QStringList{"KysymysSlider9", "markkaaCmd9"};
+    // clang-format on
 }
 
 void TestKysymysFrm::tabOrderWithinTheTopPanel()
@@ -286,14 +278,15 @@ void TestKysymysFrm::sliderCaptionFollowsEveryMove_data()
     QTest::addColumn<QList<int>>("keys");
     QTest::addColumn<int>("value");
     QTest::addColumn<QString>("caption");
+    // clang-format off
     QTest::newRow("one is singular") << QList<int>{Qt::Key_Right} << 1 << " 1 &markka";
     QTest::newRow("two") << QList<int>{Qt::Key_Right, Qt::Key_Right} << 2 << " 2 &markkaa";
     QTest::newRow("back to zero") << QList<int>{Qt::Key_Right, Qt::Key_Left} << 0 << " 0 &markkaa";
     QTest::newRow("page up") << QList<int>{Qt::Key_PageUp} << 5 << " 5 &markkaa";
     QTest::newRow("end") << QList<int>{Qt::Key_End} << 20 << " 20 &markkaa";
-    QTest::newRow("cannot pass the end")
-        << QList<int>{Qt::Key_End, Qt::Key_Right} << 20 << " 20 &markkaa";
+    QTest::newRow("cannot pass the end") << QList<int>{Qt::Key_End, Qt::Key_Right} << 20 << " 20 &markkaa";
     QTest::newRow("cannot go below zero") << QList<int>{Qt::Key_Left} << 0 << "0 &markkaa";
+    // clang-format on
 }
 
 void TestKysymysFrm::sliderCaptionFollowsEveryMove()

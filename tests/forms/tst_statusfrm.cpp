@@ -122,12 +122,14 @@ void TestStatusFrm::wholeTestResults_data()
     QTest::addColumn<float>("meter");
     QTest::addColumn<QString>("tip");
     QTest::addColumn<int>("row");
-    QTest::newRow("every higher answer")
-        << highestAnswers() << 0 << " 100%" << 50.0f << "Olet 100% rahahullu" << 11;
-    QTest::newRow("every lower answer")
-        << lowestAnswers() << 20 << " 0%" << 0.0f << "Olet 0% rahahullu" << 1;
+    // clang-format off
+    QTest::newRow("every higher answer") << highestAnswers() << 0 << " 100%" << 50.0f
+                                         << "Olet 100% rahahullu" << 11;
+    QTest::newRow("every lower answer") << lowestAnswers() << 20 << " 0%" << 0.0f
+                                        << "Olet 0% rahahullu" << 1;
     QTest::newRow("an odd score") << answersForThirtySeven() << 0 << " 37%" << 18.5f
                                   << "Olet 37% rahahullu" << 5;
+    // clang-format on
 }
 
 void TestStatusFrm::wholeTestResults()

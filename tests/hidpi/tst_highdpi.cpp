@@ -356,10 +356,11 @@ void TestHighDpi::controlsKeepTheirPlace_data()
     QTest::addColumn<QString>("state");
     QTest::addColumn<QString>("control");
     QTest::addColumn<QRect>("rect");
+    // clang-format off
 
     const auto row = [](const char* state, const char* control, QRect rect) {
-        QTest::addRow("%s %s", state, control)
-            << QString::fromLatin1(state) << QString::fromLatin1(control) << rect;
+        QTest::addRow("%s %s", state, control) << QString::fromLatin1(state)
+                                                << QString::fromLatin1(control) << rect;
     };
     row("start", "OptionsFrame", twipsRect(120, 0, 5655, 3735));
     row("start", "OtsikkoImg", twipsRect(1320, 120, 3000, 750));
@@ -389,6 +390,7 @@ void TestHighDpi::controlsKeepTheirPlace_data()
     row("about", "TietoaLbl", twipsRect(120, 1320, 3855, 855));
     row("about", "URLLbl", twipsRect(1200, 2160, 1815, 255));
     row("about", "OKcmd", twipsRect(1320, 2520, 1575, 495));
+    // clang-format on
 }
 
 void TestHighDpi::controlsKeepTheirPlace()

@@ -128,12 +128,11 @@ void TestCatalogue::panelNamesAndCaptions_data()
     QTest::addColumn<int>("number");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("first") << 1 << "KysymysFrame1"
-                           << "Kysymys 1/25";
-    QTest::newRow("two digits") << 10 << "KysymysFrame10"
-                                << "Kysymys 10/25";
-    QTest::newRow("last") << 25 << "KysymysFrame25"
-                          << "Kysymys 25/25";
+    // clang-format off
+    QTest::newRow("first") << 1 << "KysymysFrame1" << "Kysymys 1/25";
+    QTest::newRow("two digits") << 10 << "KysymysFrame10" << "Kysymys 10/25";
+    QTest::newRow("last") << 25 << "KysymysFrame25" << "Kysymys 25/25";
+    // clang-format on
 }
 
 void TestCatalogue::panelNamesAndCaptions()
@@ -152,36 +151,26 @@ void TestCatalogue::texts_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("leftCaption");
     QTest::addColumn<QString>("rightCaption");
+    // clang-format off
     QTest::newRow("first question") << 1 << "KysymysLbl1"
-                                    << "Avautuuko kukkarosi tarvittaessa muillekin kuin itsellesi?"
-                                    << "&Avautuu"
-                                    << "&Ei avaudu";
-    QTest::newRow("ö and ä") << 7 << "KysymysLbl7"
-                             << "Pöllitkö rahaa hyvän tilaisuuden tullen?"
-                             << "&Kyllä pöllin"
-                             << "&En pölli";
+        << "Avautuuko kukkarosi tarvittaessa muillekin kuin itsellesi?" << "&Avautuu"
+        << "&Ei avaudu";
+    QTest::newRow("ö and ä") << 7 << "KysymysLbl7" << "Pöllitkö rahaa hyvän tilaisuuden tullen?"
+                             << "&Kyllä pöllin" << "&En pölli";
     QTest::newRow("slider question") << 9 << "KysymysLbl9"
-                                     << "Paljonko antaisit Kosovolaisille hyväntekeväisyysrahaa?"
-                                     << "0 &markkaa"
-                                     << "";
-    QTest::newRow("Mogul") << 15 << "KysymysLbl15"
-                           << "Oletko kateellinen Mogulille?"
-                           << "&Olen"
+        << "Paljonko antaisit Kosovolaisille hyväntekeväisyysrahaa?" << "0 &markkaa" << "";
+    QTest::newRow("Mogul") << 15 << "KysymysLbl15" << "Oletko kateellinen Mogulille?" << "&Olen"
                            << "&En ole";
-    QTest::newRow("label without number")
-        << 19 << "Label1"
-        << "Oliko sinulla jo pienenä tarvis näperrellä kaikkea arvokasta?"
-        << "&Oli tarvis"
+    QTest::newRow("label without number") << 19 << "Label1"
+        << "Oliko sinulla jo pienenä tarvis näperrellä kaikkea arvokasta?" << "&Oli tarvis"
         << "&Ei ollut";
     QTest::newRow("later mnemonic") << 22 << "KysymysLbl22"
-                                    << "Pelaatko mieluummin bingoa kuin sulkapalloa?"
-                                    << "&Pelaan bingoa"
-                                    << "P&elaan sulkkista";
-    QTest::newRow("Söisin")
-        << 23 << "KysymysLbl23"
-        << "Söisitkö kadunvarrelta löytyvää tuoretta koiranjäännöstä 100 markasta?"
-        << "&Söisin"
+        << "Pelaatko mieluummin bingoa kuin sulkapalloa?" << "&Pelaan bingoa"
+        << "P&elaan sulkkista";
+    QTest::newRow("Söisin") << 23 << "KysymysLbl23"
+        << "Söisitkö kadunvarrelta löytyvää tuoretta koiranjäännöstä 100 markasta?" << "&Söisin"
         << "&En söisi";
+    // clang-format on
 }
 
 void TestCatalogue::texts()
