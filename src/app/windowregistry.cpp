@@ -34,6 +34,12 @@ Window& WindowRegistry::obtain(std::unique_ptr<Window>& slot,
 {
     if (!slot) {
         slot = std::make_unique<Window>();
+#ifdef Q_OS_WASM
+        // A browser activates a window as soon as it exists, before it is shown, and the focus
+        // then skips the control that the window's Activate event chose. Each window is
+        // activated by show() instead, once it is on the screen.
+        slot->setAttribute(Qt::WA_ShowWithoutActivating);
+#endif
         forms::FormEvents* events = nullptr;
         if constexpr (std::is_base_of_v<forms::FormEvents, Window>) {
             events = slot.get();
@@ -95,7 +101,9 @@ void WindowRegistry::show(QWidget& window)
     const bool wasVisible = window.isVisible();
     if (!(wasVisible && m_active == &window))
         activate(window);
-    window.show();
+    // Shown as it is: show() would follow a platform that shows every window full screen (a
+    // browser); the windows have one size everywhere.
+    window.setVisible(true);
     if (wasVisible)
         window.raise();
     window.activateWindow();
@@ -118,7 +126,20 @@ void WindowRegistry::hide(QWidget& window)
     if (m_ended)
         return;
     m_awaitingFocus.remove(&window);
+#ifdef Q_OS_WASM
+    // A desktop gives the activation of a window that goes to the window below it; a browser
+    // leaves no window active, and the keyboard would reach none. The program does it there.
+    const bool wasActive = window.isActiveWindow();
     window.hide();
+    for (QWidget* below : windows()) {
+        if (wasActive && below && below->isVisible()) {
+            below->activateWindow();
+            break;
+        }
+    }
+#else
+    window.hide();
+#endif
 }
 
 void WindowRegistry::activate(QWidget& window)
