@@ -5,6 +5,10 @@
 
 #include <QApplication>
 
+#ifdef Q_OS_WASM
+#include <emscripten.h>
+#endif
+
 namespace app {
 
 namespace {
@@ -34,8 +38,16 @@ Program::Program(Navigation::Clock clock, const QString& qtTranslations)
 int Program::exec()
 {
     // Only a program that runs the event loop ends it; a test goes on after "Lopeta".
+#ifdef Q_OS_WASM
+    // In a browser the event loop never returns to main(): the program ends once the event at
+    // hand is done, and the page, told so, says that it has ended.
+    QObject::connect(
+        &m_windows, &WindowRegistry::programEnded, qApp, [] { emscripten_force_exit(0); },
+        Qt::QueuedConnection);
+#else
     QObject::connect(&m_windows, &WindowRegistry::programEnded, qApp,
                      [] { QCoreApplication::exit(0); });
+#endif
     start();
     return QApplication::exec();
 }

@@ -15,7 +15,12 @@ bool installQtTranslations(QTranslator& translator, const QString& directory)
 
 QString systemQtTranslationsDirectory()
 {
+#ifdef Q_OS_WASM
+    // A browser has no Qt of its own: the program carries Qt's Finnish texts.
+    return QStringLiteral(":/qt/translations");
+#else
     return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#endif
 }
 
 } // namespace app
