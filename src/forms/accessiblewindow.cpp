@@ -17,6 +17,13 @@ public:
 
 void renewAccessible(QWidget& owner, const QList<QWidget*>& widgets)
 {
+#ifdef Q_OS_WASM
+    // In a browser the page's elements are the screen reader's view, and Qt shows and hides
+    // them with their objects; a new object would leave its old element behind in the page.
+    Q_UNUSED(owner)
+    Q_UNUSED(widgets)
+    return;
+#endif
     if (!QAccessible::isActive())
         return;
     // Qt hands the id of its newest accessible object out again once that object is deleted,

@@ -66,7 +66,7 @@ protected:
 // (nothing is done while no screen reader listens). A screen reader keeps what it has read of
 // an object, and Qt tells it when a hidden object comes into sight but not that it is no longer
 // hidden: the object stays unseen to the reader's review of the window. An object it has never
-// met it reads afresh.
+// met it reads afresh. In a browser, whose screen readers read the page, nothing is done.
 void renewAccessible(QWidget& owner, const QList<QWidget*>& widgets);
 
 // Screen readers get `Interface` for every widget whose class is exactly `Widget`.
