@@ -1,0 +1,243 @@
+#!/usr/bin/env bash
+# Builds Ahnemetri for the browser (WebAssembly) on Debian and tests it in headless Chromium:
+#
+#   sudo bash scripts/web.sh
+#
+# 1. The build runs in a Debian 13 system, which has emscripten and Qt 6.8's source: on Debian
+#    13 the machine itself, on Debian 12 a minimal Debian 13 system bootstrapped once with
+#    debootstrap and kept under AHNEMETRI_WEB_CACHE (default /var/cache/ahnemetri-web).
+# 2. Qt for WebAssembly is built there once from Debian's own qt6-base source package (Debian's
+#    patches applied), static, without threads, and kept in the cache; later runs reuse it.
+# 3. The program is built for the browser (release, optimised for size, warnings as errors) in
+#    build/web/program, and the site is put together in build/web/site: the page, the loader,
+#    the program, the icons, the web app manifest and the service worker.
+# 4. The browser tests (tests/web/) run in Debian's headless Chromium, driven by selenium and
+#    chromium-driver, against the site served by a static server on 127.0.0.1. Screenshots of
+#    every window are left in build/web/.
+#
+# Closes with a line "N passed, M failed" and exits non-zero on any failure.
+# AHNEMETRI_WEB_SKIP_TESTS=1 builds the site without testing it; AHNEMETRI_WEB_BENCH=1 also
+# builds the bare Qt window of the benchmarks (build/web/bench).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$PWD
+cache=${AHNEMETRI_WEB_CACHE:-/var/cache/ahnemetri-web}
+
+started=$(date +%s)
+say() { printf '\n== web: %s\n' "$*"; }
+elapsed() {
+    local seconds=$(($(date +%s) - started))
+    printf '%d min %02d s' $((seconds / 60)) $((seconds % 60))
+}
+
+# --- Inside the Debian 13 system: Qt for WebAssembly and the program ------------------------------
+
+# What the build needs in the Debian 13 system.
+# dpkg-dev unpacks Qt's source package; qt6-translations-l10n has Qt's Finnish texts.
+build_system_packages=(emscripten qt6-base-dev qt6-base-dev-tools qt6-translations-l10n cmake
+    ninja-build dpkg-dev ca-certificates)
+
+# Debian's archive as the system already knows it, for source packages too.
+enable_deb_src() {
+    apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null | grep -qx Sources && return 0
+    local sources=/etc/apt/sources.list.d
+    if [ -f $sources/debian.sources ]; then
+        awk 'BEGIN { RS = ""; ORS = "\n\n" }
+             /(^|\n)Types:([^\n]* )?deb( |\n|$)/ { sub(/Types:[^\n]*/, "Types: deb-src"); print }' \
+            $sources/debian.sources >$sources/ahnemetri-deb-src.sources
+    fi
+    if [ -f /etc/apt/sources.list ]; then
+        sed -n 's/^deb[[:space:]]/deb-src /p' /etc/apt/sources.list >$sources/ahnemetri-deb-src.list
+    fi
+    apt-get update -qq
+}
+
+# Debian's emscripten comes with its system libraries prebuilt in a read-only cache. A copy of
+# it that emscripten may add to builds any variant that the prebuilt ones lack; nothing is
+# downloaded.
+use_emscripten_cache() {
+    export EMSDK=/usr/share/emscripten
+    local frozen
+    frozen=$(em-config CACHE 2>/dev/null || echo /usr/share/emscripten/cache)
+    if [ ! -d "$cache/emscripten-cache" ]; then
+        cp -a "$frozen/." "$cache/emscripten-cache.new"
+        mv "$cache/emscripten-cache.new" "$cache/emscripten-cache"
+    fi
+    export EM_CACHE=$cache/emscripten-cache EM_FROZEN_CACHE=
+}
+
+build_qt() { # prefix source-version
+    local prefix=$1 version=$2 work=$cache/qt-work source
+    say "building Qt $version for WebAssembly from Debian's source (once; about 15 minutes on 2 cores)"
+    enable_deb_src
+    # An interrupted build goes on where it stopped; anything else starts afresh.
+    if [ ! -f "$work/configured" ]; then
+        rm -rf "$work" "$prefix"
+        mkdir -p "$work/build"
+        (cd "$work" && apt-get source -qq --only-source "qt6-base=$version")
+        source=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')
+        # The program's own fixes on top of Debian's patches.
+        local fix
+        for fix in scripts/web/*.patch; do
+            patch -d "$source" -p1 --quiet <"$fix"
+        done
+    fi
+    source=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')
+    # Static, one thread, only what a Widgets program uses. Debian's source leaves sqlite out,
+    # whose licence file the SQL module's configure reads, hence no SQL.
+    [ -f "$work/configured" ] || (cd "$work/build" && "$source/configure" \
+        -platform wasm-emscripten -qt-host-path /usr -prefix "$prefix" \
+        -release -static -optimize-size -opensource -confirm-license \
+        -nomake examples -nomake tests \
+        -no-feature-thread -no-feature-sql -no-feature-network -no-feature-xml \
+        -no-feature-printsupport -no-feature-concurrent -no-feature-testlib \
+        -no-feature-jpeg -no-feature-gif -no-feature-ico \
+        -- -G Ninja -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
+        >"$work/configure.log" 2>&1 && touch "$work/configured") || {
+        tail -40 "$work/configure.log" >&2
+        return 1
+    }
+    cmake --build "$work/build" --parallel "$(nproc)" >"$work/build.log" 2>&1 || {
+        grep -m20 -B2 -A8 'error' "$work/build.log" >&2 || tail -40 "$work/build.log" >&2
+        return 1
+    }
+    cmake --install "$work/build" >/dev/null
+    mkdir -p "$prefix/licenses"
+    cp "$source"/LICENSES/*.txt "$prefix/licenses/"
+    cp "$source/debian/copyright" "$prefix/licenses/debian-copyright.txt"
+    echo "qt6-base $version" >"$prefix/.built-by-ahnemetri"
+    rm -rf "$work"
+}
+
+# Runs in the Debian 13 system: Qt (once), then the program, into build/web.
+inside_build_system() {
+    . scripts/ensure-packages.sh
+    ensure_packages "${build_system_packages[@]}"
+    mkdir -p "$cache"
+    use_emscripten_cache
+    local version prefix
+    version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
+    prefix=$cache/qt6-base-$version-wasm
+    if [ -f "$prefix/.built-by-ahnemetri" ]; then
+        say "Qt $version for WebAssembly from $prefix"
+    else
+        build_qt "$prefix" "$version"
+    fi
+    say "Qt ready after $(elapsed)"
+    export AHNEMETRI_WEB_QT=$prefix
+
+    say "the program for the browser"
+    cmake --preset web >/dev/null
+    cmake --build --preset web --parallel "$(nproc)"
+    rm -rf build/web/site
+    cmake --install build/web/program --prefix build/web/site >/dev/null
+    cp "$prefix"/licenses/*.txt build/web/site/licenses/
+    if [ "${AHNEMETRI_WEB_BENCH:-0}" = 1 ]; then
+        say "the bare Qt window of the benchmarks"
+        "$prefix/bin/qt-cmake" -S bench/web -B build/web/bench-build -G Ninja \
+            -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+        cmake --build build/web/bench-build --parallel "$(nproc)"
+        rm -rf build/web/bench
+        cmake --install build/web/bench-build --prefix build/web/bench >/dev/null
+    fi
+    exit 0
+}
+
+if [ "${1:-}" = --inside-build-system ]; then
+    inside_build_system
+fi
+
+# --- On the machine itself -----------------------------------------------------------------------
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "$0: installing packages and bootstrapping need root; run it with sudo" >&2
+    exit 2
+fi
+. scripts/ensure-packages.sh
+. /etc/os-release
+mkdir -p "$cache"
+
+ensure_packages chromium chromium-driver python3-selenium brotli gzip
+
+if [ "${VERSION_ID:-}" -ge 13 ] 2>/dev/null; then
+    say "building on this Debian ${VERSION_ID} machine"
+    AHNEMETRI_WEB_CACHE=$cache bash scripts/web.sh --inside-build-system
+else
+    # A Debian 13 system of its own, bootstrapped once and kept; the repository is mounted into
+    # it for the build, so that the build's output lands in build/web here.
+    ensure_packages debootstrap
+    root=$cache/trixie
+    if [ ! -f "$root/.ready" ]; then
+        say "bootstrapping a Debian 13 build system in $root (once)"
+        rm -rf --one-file-system "$root"
+        mirror=()
+        [ -n "${DEBIAN_MIRROR:-}" ] && mirror=("$DEBIAN_MIRROR")
+        debootstrap --variant=minbase --include=ca-certificates trixie "$root" "${mirror[@]}"
+        printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
+        chmod +x "$root/usr/sbin/policy-rc.d"
+        touch "$root/.ready"
+    fi
+    mounted=()
+    mount_into() {
+        mount "$@"
+        mounted+=("${!#}")
+    }
+    unmount_all() {
+        local i
+        for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
+            umount "${mounted[i]}" 2>/dev/null || umount --lazy "${mounted[i]}" || true
+        done
+        mounted=()
+    }
+    trap unmount_all EXIT
+    mkdir -p "$root/ahnemetri"
+    mount_into -t proc proc "$root/proc"
+    mount_into -t sysfs sysfs "$root/sys"
+    mount_into --bind /dev "$root/dev"
+    mount_into --bind /dev/pts "$root/dev/pts"
+    mount_into -t tmpfs tmpfs "$root/dev/shm"
+    mount_into --bind "$repo" "$root/ahnemetri"
+    cp -L /etc/resolv.conf "$root/etc/resolv.conf"
+    chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+        AHNEMETRI_WEB_CACHE=/var/cache/ahnemetri-web \
+        bash -c 'cd /ahnemetri && bash scripts/web.sh --inside-build-system'
+    unmount_all
+fi
+
+say "site built after $(elapsed): build/web/site"
+
+# What a visitor's browser fetches, as a static server sends it: raw, and compressed as servers
+# compress on the fly (gzip) or ahead of time (brotli).
+weigh() {
+    local file total_raw=0 total_gzip=0 total_brotli=0 raw gz br
+    printf '  %-28s %10s %10s %10s\n' file bytes gzip brotli
+    while read -r file; do
+        raw=$(stat -c %s "$file")
+        gz=$(gzip -9 -c "$file" | wc -c)
+        br=$(brotli -c "$file" | wc -c)
+        total_raw=$((total_raw + raw)) total_gzip=$((total_gzip + gz)) total_brotli=$((total_brotli + br))
+        printf '  %-28s %10d %10d %10d\n' "${file#build/web/site/}" "$raw" "$gz" "$br"
+    done < <(find build/web/site -type f ! -path '*/licenses/*' | sort)
+    printf '  %-28s %10d %10d %10d\n' "all that the page fetches" "$total_raw" "$total_gzip" "$total_brotli"
+    echo "$total_gzip" >build/web/site-gzip-bytes
+}
+weigh
+
+status=0
+if [ "${AHNEMETRI_WEB_SKIP_TESTS:-0}" != 1 ]; then
+    say "browser tests in headless Chromium"
+    /usr/bin/python3 tests/web/test_site.py build/web build/web 2>&1 | tee build/web/tests.log ||
+        status=1
+fi
+if [ "${AHNEMETRI_WEB_BENCH:-0}" = 1 ]; then
+    say "start-up beside a bare Qt window"
+    /usr/bin/python3 bench/web/bench_web.py build/web || status=1
+fi
+say "done after $(elapsed)"
+if [ "${AHNEMETRI_WEB_SKIP_TESTS:-0}" = 1 ]; then
+    echo "browser tests skipped"
+else
+    tail -n 1 build/web/tests.log
+fi
+exit "$status"
