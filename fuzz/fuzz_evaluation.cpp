@@ -177,7 +177,7 @@ void checkStatus(qint16 score, const QString& typed, QTime time)
     const QString timeText =
         twoDigits(time.hour()) + u':' + twoDigits(time.minute()) + u':' + twoDigits(time.second());
 
-    check(eval::TimeText(time) == timeText, "the time is written hh:mm:ss");
+    check(eval::timeText(time) == timeText, "the time is written hh:mm:ss");
 
     check(report.caption.startsWith(u"" AHNEMETRI_TITLE " - Tilastot ("), "caption start");
     check(report.caption.endsWith(name.shortened ? u"...)" : u")"), "caption end");
@@ -218,7 +218,7 @@ void checkStatus(qint16 score, const QString& typed, QTime time)
     check(report.diagnosis.has_value() == inRange, "a diagnosis exactly for scores 0 to 100");
     if (inRange) {
         const auto& band =
-            eval::DiagnosisBands()[static_cast<std::size_t>(expectedDiagnosisRow(score) - 1)];
+            eval::diagnosisBands()[static_cast<std::size_t>(expectedDiagnosisRow(score) - 1)];
         check(band.row == expectedDiagnosisRow(score), "diagnosis rows are numbered in order");
         check(*report.diagnosis == band.text, "the diagnosis is the text of the score's band");
     }

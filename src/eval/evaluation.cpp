@@ -170,19 +170,19 @@ ShortenedName ShortName(const QString& typedName)
     return {trimmed.left(cut).toString(), true};
 }
 
-QString TimeText(QTime time)
+QString timeText(QTime time)
 {
     const auto twoDigits = [](int v) { return QString::number(v).rightJustified(2, u'0'); };
     return twoDigits(time.hour()) + u':' + twoDigits(time.minute()) + u':'
            + twoDigits(time.second());
 }
 
-const std::array<DiagnosisBand, diagnosisRowCount>& DiagnosisBands()
+const std::array<DiagnosisBand, diagnosisRowCount>& diagnosisBands()
 {
     return bands;
 }
 
-std::optional<DiagnosisBand> DiagnosisFor(int score)
+std::optional<DiagnosisBand> diagnosisFor(int score)
 {
     for (const DiagnosisBand& band : bands) {
         if (score >= band.lowest && score <= band.highest)
@@ -201,11 +201,11 @@ StatusReport EvaluateStatus(qint16 score, const QString& typedName, QTime time)
     report.caption = concat({text::captionStart, shownName,
                              name.shortened ? text::captionEndShortened : text::captionEnd});
     report.summaryLine = concat({text::summaryStart, number, text::summaryAfterNumber,
-                                 TimeText(time), text::summaryBeforeName, shownName,
+                                 timeText(time), text::summaryBeforeName, shownName,
                                  name.shortened ? text::summaryShortenedMark : QStringView()});
     report.percentText = concat({number, text::percentSign});
     report.meterValue = static_cast<float>(static_cast<double>(score) / 2.0);
-    if (const auto band = DiagnosisFor(score))
+    if (const auto band = diagnosisFor(score))
         report.diagnosis = band->text.toString();
     return report;
 }

@@ -22,7 +22,7 @@ struct ShortenedName {
 ShortenedName ShortName(const QString& typedName);
 
 // "hh:mm:ss", 24-hour clock, zero padded.
-QString TimeText(QTime time);
+QString timeText(QTime time);
 
 struct DiagnosisBand {
     int row;     // 1 to 11
@@ -32,9 +32,9 @@ struct DiagnosisBand {
 };
 
 inline constexpr int diagnosisRowCount = 11;
-const std::array<DiagnosisBand, diagnosisRowCount>& DiagnosisBands();
+const std::array<DiagnosisBand, diagnosisRowCount>& diagnosisBands();
 // The band a score falls in, or none for a score outside 0 to 100.
-std::optional<DiagnosisBand> DiagnosisFor(int score);
+std::optional<DiagnosisBand> diagnosisFor(int score);
 
 // In the caption and the summary line the name stands as ShortName shows it; one that holds
 // right-to-left letters or direction marks stands there as a bidirectional isolate (U+2068 ...

@@ -69,7 +69,7 @@ void TestEvaluation::timeText()
 {
     QFETCH(QTime, time);
     QFETCH(QString, text);
-    QCOMPARE(eval::TimeText(time), text);
+    QCOMPARE(eval::timeText(time), text);
 }
 
 void TestEvaluation::meterTip_data()
@@ -112,7 +112,7 @@ void TestEvaluation::diagnosisBandEdges()
         EvaluateStatus(qint16(score), QStringLiteral("Nimi"), someTime);
     QCOMPARE(report.diagnosis.has_value(), row.has_value());
     if (row)
-        QCOMPARE(*report.diagnosis, eval::DiagnosisBands()[*row - 1].text.toString());
+        QCOMPARE(*report.diagnosis, eval::diagnosisBands()[*row - 1].text.toString());
     // The numbers are written whatever the band.
     QCOMPARE(report.percentText, eval::NumberText(score) + u'%');
     QVERIFY(report.summaryLine.startsWith(QStringLiteral("Rahahulluus:") + eval::NumberText(score)
@@ -123,7 +123,7 @@ void TestEvaluation::bandsCoverZeroToHundredOnce()
 {
     int next = 0;
     int row = 1;
-    for (const eval::DiagnosisBand& band : eval::DiagnosisBands()) {
+    for (const eval::DiagnosisBand& band : eval::diagnosisBands()) {
         QCOMPARE(band.row, row++);
         QCOMPARE(band.lowest, next);
         QVERIFY(band.highest >= band.lowest);
@@ -145,7 +145,7 @@ void TestEvaluation::diagnosisTexts()
     const QString worst = *EvaluateStatus(100, {}, someTime).diagnosis;
     QVERIFY(worst.contains(u"ajan 'Raha, raha, raha' Sinulla"));
     QVERIFY(worst.endsWith(u"Ihmissuuhteesikin kärsivät."));
-    for (const eval::DiagnosisBand& band : eval::DiagnosisBands()) {
+    for (const eval::DiagnosisBand& band : eval::diagnosisBands()) {
         QVERIFY(!band.text.contains(u'\n'));
         QVERIFY(!band.text.contains(u'\u2019'));
     }
@@ -159,7 +159,7 @@ void TestEvaluation::reportForTypicalTest()
     QCOMPARE(report.percentText, QStringLiteral(" 37%"));
     QCOMPARE(report.meterValue, 18.5f);
     QCOMPARE(eval::MeterTip(report.meterValue), QStringLiteral("Olet 37% rahahullu"));
-    QCOMPARE(*report.diagnosis, eval::DiagnosisBands()[4].text.toString());
+    QCOMPARE(*report.diagnosis, eval::diagnosisBands()[4].text.toString());
 
     const eval::StatusReport full = EvaluateStatus(100, QStringLiteral("Nimi"), someTime);
     QCOMPARE(full.summaryLine, QStringLiteral("Rahahulluus: 100% / Aika: 14:09:05 / Nimi"));

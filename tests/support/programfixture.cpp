@@ -227,5 +227,5 @@ QStringList answersForThirtySeven()
 
 QString diagnosisRow(int row)
 {
-    return eval::DiagnosisBands()[static_cast<std::size_t>(row - 1)].text.toString();
+    return eval::diagnosisBands()[static_cast<std::size_t>(row - 1)].text.toString();
 }
