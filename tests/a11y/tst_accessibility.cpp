@@ -227,10 +227,10 @@ void TestAccessibility::questionPanels()
     }
     QVERIFY(panel->relations(QAccessible::Label).isEmpty());
 
-    QAccessibleInterface* label = reachableByName(*questionnaire, asked.labelName.toString());
+    QAccessibleInterface* label = reachableByName(*questionnaire, asked.label.name.toString());
     QVERIFY(label);
     QCOMPARE(label->role(), QAccessible::StaticText);
-    QCOMPARE(nameOf(label), asked.text.toString());
+    QCOMPARE(nameOf(label), asked.label.text.toString());
     QVERIFY(isShown(label));
 
     // Only the controls of the panel on top are shown and reachable; those of the covered
@@ -247,14 +247,14 @@ void TestAccessibility::questionPanels()
             QCOMPARE(button->role(), QAccessible::Button);
             QCOMPARE(nameOf(button), withoutAccessKey(choice.caption));
             // The question is read with the answer that has the focus.
-            QCOMPARE(button->text(QAccessible::Description), asked.text.toString());
+            QCOMPARE(button->text(QAccessible::Description), asked.label.text.toString());
         }
     }
     QCOMPARE(shownFocusable(*questionnaire), expected);
     for (int covered = 1; covered < question; ++covered) {
         const quiz::Question& earlier = quiz::question(covered);
         for (QStringView hidden :
-             {earlier.labelName, earlier.left.controlName, earlier.right.controlName}) {
+             {earlier.label.name, earlier.left.controlName, earlier.right.controlName}) {
             if (hidden.isEmpty())
                 continue;
             QAccessibleInterface* item = reachableByName(*questionnaire, hidden.toString());
@@ -565,7 +565,7 @@ void TestAccessibility::startingOverIsHeardFromQuestionOne()
     QCOMPARE(shownPanels, QStringList{QStringLiteral("KysymysFrame1")});
     QAccessibleInterface* focused = reachableByName(*questionnaire, QStringLiteral("AvautuuCmd"));
     QVERIFY(focused && focused->state().focused);
-    QCOMPARE(focused->text(QAccessible::Description), quiz::question(1).text.toString());
+    QCOMPARE(focused->text(QAccessible::Description), quiz::question(1).label.text.toString());
     QCOMPARE(reachableByName(*questionnaire, QStringLiteral("KysymysSlider9"))
                  ->text(QAccessible::Description),
              QStringLiteral("0 markkaa"));

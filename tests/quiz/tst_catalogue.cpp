@@ -113,7 +113,7 @@ void TestCatalogue::controlNamesAreUnique()
     };
     for (const Question& q : quiz::questions()) {
         add(quiz::panelName(q.number));
-        add(q.labelName);
+        add(q.label.name);
         add(q.left.controlName);
         add(q.right.controlName);
     }
@@ -181,15 +181,15 @@ void TestCatalogue::texts()
     QFETCH(QString, leftCaption);
     QFETCH(QString, rightCaption);
     const Question& q = quiz::question(number);
-    QCOMPARE(q.labelName.toString(), label);
-    QCOMPARE(q.text.toString(), text);
+    QCOMPARE(q.label.name.toString(), label);
+    QCOMPARE(q.label.text.toString(), text);
     QCOMPARE(q.left.caption.toString(), leftCaption);
     QCOMPARE(q.right.caption.toString(), rightCaption);
 }
 
 void TestCatalogue::questionEighteenQuotesAPhrase()
 {
-    const QStringView text = quiz::question(18).text;
+    const QStringView text = quiz::question(18).label.text;
     QCOMPARE(text.count(u'"'), 2);
     QVERIFY(text.endsWith(u"vastaatko ensin: \"Paljon maksat?\"?"));
 }
