@@ -24,9 +24,9 @@ namespace {
 constexpr QSize clientSize{forms::fromTwips(5895), forms::fromTwips(3855)};
 constexpr QSize titlePictureSize{200, 50};
 
-// Far longer than any real name (the results show 26 characters of it), and short enough that
-// every key press in the box stays quick: the box lays out its whole text on each one. A longer
-// paste is cut here.
+// Far longer than any real name (the results show at most 30 characters of it), and short
+// enough that every key press in the box stays quick: the box lays out its whole text on each
+// one. A longer paste is cut here.
 constexpr int longestName = 1000;
 
 bool isLineBreak(char16_t c)
