@@ -186,7 +186,7 @@ void TestUserTexts::windows()
         shown = aboutTexts();
     else
         shown = diagnoses();
-    QVERIFY(!shown.isEmpty());
+    QVERIFY2(!shown.isEmpty(), "the program did not come to where it shows these texts");
     const QStringList found = differences(section, shown);
     QVERIFY2(found.isEmpty(), qPrintable(u'\n' + found.join(u'\n')));
 }
