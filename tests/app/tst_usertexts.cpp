@@ -57,8 +57,8 @@ Texts runs(const QString& prefix, const QList<std::pair<int, QString>>& values)
 }
 
 // Every text a window shows: its title and the captions, texts and tooltips of its controls,
-// menus and menu entries, keyed by the control's objectName. Qt's own parts ("qt_...") and
-// controls without a name hold no text of the program's.
+// menus and menu entries, keyed by the control's objectName. Qt's own parts ("qt_...",
+// "_q_...") and controls without a name hold no text of the program's.
 Texts shownTexts(QWidget& window)
 {
     // The release's major and minor version stands as {version} in the record.
@@ -73,7 +73,8 @@ Texts shownTexts(QWidget& window)
     add(&window, "windowTitle", window.windowTitle());
     for (QObject* object : window.findChildren<QObject*>()) {
         const QString name = object->objectName();
-        if (name.isEmpty() || name.startsWith(QStringLiteral("qt_")))
+        if (name.isEmpty() || name.startsWith(QStringLiteral("qt_"))
+            || name.startsWith(QStringLiteral("_q_")))
             continue;
         if (auto* action = qobject_cast<QAction*>(object)) {
             add(action, "text", action->isSeparator() ? QStringLiteral("-") : action->text());
