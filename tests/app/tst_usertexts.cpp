@@ -261,7 +261,8 @@ Texts TestUserTexts::resultsTexts()
     // Nothing of the name, the time, the score or the diagnosis is in the record as such: they
     // stand there as {name}, {time}, {score} and {diagnosis}.
     const auto patterns = [](QString text, const QString& name) {
-        const QString diagnosis = TextRecord::instance().diagnosisFor(37);
+        const QString diagnosis =
+            TextRecord::instance().valueAt(QStringLiteral("Diagnoses"), {}, 37);
         if (!diagnosis.isEmpty() && text == diagnosis)
             return QStringLiteral("{diagnosis}");
         return text.replace(QStringLiteral("14:09:05"), QStringLiteral("{time}"))

@@ -22,16 +22,16 @@ QString unescaped(QStringView value)
     return text;
 }
 
-// "0", "1 to 5": the scores of a line of the diagnoses.
-bool holds(const QString& range, int score)
+// "0", "1 to 5": the numbers a line of the record stands for.
+bool holds(QStringView range, int number)
 {
     static const QRegularExpression form(QStringLiteral("^(-?\\d+)(?: to (-?\\d+))?$"));
-    const QRegularExpressionMatch match = form.match(range);
+    const QRegularExpressionMatch match = form.match(range.toString());
     if (!match.hasMatch())
-        stop(QStringLiteral("usertexts.txt: not a score or range: ") + range);
+        stop(QStringLiteral("usertexts.txt: not a number or range: ") + range.toString());
     const int lowest = match.captured(1).toInt();
     const int highest = match.hasCaptured(2) ? match.captured(2).toInt() : lowest;
-    return score >= lowest && score <= highest;
+    return number >= lowest && number <= highest;
 }
 
 qsizetype firstDifference(const QString& a, const QString& b)
@@ -109,10 +109,11 @@ QString TextRecord::diagnosisRow(int row) const
     return rows[row - 1].value;
 }
 
-QString TextRecord::diagnosisFor(int score) const
+QString TextRecord::valueAt(const QString& section, const QString& prefix, int number) const
 {
-    for (const Line& line : section(QStringLiteral("Diagnoses"))) {
-        if (holds(line.key, score))
+    for (const Line& line : this->section(section)) {
+        if (line.key.startsWith(prefix)
+            && holds(QStringView(line.key).sliced(prefix.size()), number))
             return line.value;
     }
     return {};

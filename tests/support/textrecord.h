@@ -22,9 +22,12 @@ public:
     QList<Line> section(const QString& name) const;
     // The value of a line that must be there; a missing line stops the test.
     QString text(const QString& section, const QString& key) const;
-    // The diagnosis of a row of the table, 1 to 11, and of a score (empty outside 0 to 100).
+    // The diagnosis of a row of the table, 1 to 11.
     QString diagnosisRow(int row) const;
-    QString diagnosisFor(int score) const;
+    // The value of the line whose key is the prefix and a number or range that holds the
+    // number: valueAt("Diagnoses", "", 37), valueAt("KysymysFrm", "markkaaCmd9 points at ", 7).
+    // Empty when no line holds it.
+    QString valueAt(const QString& section, const QString& prefix, int number) const;
 
     // A line as it reads in the file, for messages: usertexts.txt:42: AloitaCmd text = "...".
     static QString describe(const Line& line);
