@@ -285,6 +285,16 @@ Texts TestUserTexts::resultsTexts()
         texts.insert(QLatin1String(key) + QStringLiteral(", name shortened"),
                      patterns(shortened.value(QLatin1String(key)), longName.left(26)));
     }
+
+    // A score outside 0 to 100 (an answer given twice) has no diagnosis: a results window's
+    // first fill then leaves the box as it was made.
+    forms::StatusFrm first;
+    first.setSources({.playerName = [] { return shortName; },
+                      .score = [] { return qint16(104); },
+                      .timeOfDay = [] { return QTime(14, 9, 5); }});
+    first.formLoad();
+    texts.insert(QStringLiteral("DiagnosisTxt text, no diagnosis"),
+                 control<QPlainTextEdit>(first, QStringLiteral("DiagnosisTxt"))->toPlainText());
     return texts;
 }
 
