@@ -28,8 +28,8 @@ set(AHNEMETRI_INSTALL_GAMESDIR "games" CACHE STRING
 
 # --- Release: version and date ------------------------------------------------------------------
 
-# AHNEMETRI_RELEASE_DATE and AHNEMETRI_SOURCE_DATE_EPOCH, from the newest entry of CHANGELOG.
-include(${CMAKE_CURRENT_LIST_DIR}/Release.cmake)
+# AHNEMETRI_RELEASE_DATE and AHNEMETRI_SOURCE_DATE_EPOCH come from cmake/Release.cmake, which the
+# top-level CMakeLists.txt includes before the program's targets.
 
 # The Windows version record writes the version as major.minor, the minor in two digits.
 string(LENGTH "${PROJECT_VERSION_MINOR}" _digits)

@@ -8,8 +8,6 @@
 # Included from the top-level CMakeLists.txt before the program's targets, which need the time
 # for their compiled-in resources.
 
-include_guard(GLOBAL)
-
 set(AHNEMETRI_CHANGELOG "${PROJECT_SOURCE_DIR}/CHANGELOG")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${AHNEMETRI_CHANGELOG}")
 file(STRINGS "${AHNEMETRI_CHANGELOG}" _entries ENCODING UTF-8 REGEX "^ahnemetri \\(")

@@ -54,7 +54,7 @@ enable_deb_src() {
 }
 
 build_qt() {
-    say "building Qt $qt_source_version for Windows from Debian's source (once; about an hour)"
+    say "building Qt $qt_source_version for Windows from Debian's source (once; some 25 minutes on two cores, more while other builds share them)"
     enable_deb_src
     local work=$cache/work source
     # An interrupted build goes on where it stopped; anything else starts afresh.

@@ -25,8 +25,7 @@ public:
     using Clock = std::function<QTime()>;
 
     // The clock gives the time of day that the results show.
-    explicit Navigation(WindowRegistry& windows, Clock clock = &QTime::currentTime,
-                        QObject* parent = nullptr);
+    Navigation(WindowRegistry& windows, Clock clock, QObject* parent = nullptr);
 
     // The program starts with the start window alone.
     void start();

@@ -5,6 +5,7 @@
 
 #include <QTextBoundaryFinder>
 
+#include <array>
 #include <cmath>
 #include <initializer_list>
 #include <limits>
@@ -31,42 +32,61 @@ constexpr QStringView tipEnd = u"% rahahullu";
 constexpr int longestWholeName = 30; // typed length that is still shown whole
 constexpr int shortenedLength = 26;  // units kept of a longer name
 
-constexpr std::array<DiagnosisBand, diagnosisRowCount> bands{{
-    {1, 0, 0,
-     u"Sinulla ei ole minkäänlaista himoa rahaan. Siinä on hyviä puolia mutta on myös huonoja "
-     u"puoliakin. Varo vain ettet joudu asumaan kadulle!"},
-    {2, 1, 5,
-     u"Sinulla ei ole suurta pakkomiellettä tai himoa rahaan. Sinäkin vain pidät huolta "
-     u"raha-asioistasi, mutta et kummiskaan laske joka penniä tai päinvastoin; et törsää "
-     u"kaikkea."},
-    {3, 6, 15,
-     u"Sinulla on pienen pieni rahanhimo. Pelkkä raha ei ole sinulle tärkeä, vaan pidät enemmän "
-     u"arvokkaana muita asioita."},
-    {4, 16, 25,
-     u"Sinulla alkaa jo olla vähäistä rahanhimoa, mutta vielä ei ole hätää. Sinulla voi pyöriä "
-     u"jo raha hieman mielessä."},
-    {5, 26, 40,
-     u"Tarvittaessa teet vaikka jotain pientä älytöntä, jos ansaitset siitä. Sinulla ei ole "
-     u"vielä vakavaa rahanhimoa, mutta se alkaa kehittyä, jos et nyt rajoita."},
-    {6, 41, 50,
-     u"Sinusta on tullut ajan myötä jo rahanhimoinen. Et ole vielä ihan pahassa asemassa, mutta "
-     u"sinusta voi tulla jo 'Roope Ankka' todella nopeasti."},
-    {7, 51, 65,
-     u"Sinua voi jo kutsua yleisesti rahanhimoiseksi. Olet vakavassa asemassa himosi suhteen, "
-     u"ajan myötä sinusta tulee vieläkin himoisempi."},
-    {8, 66, 75, u"Sinun suhteesi rahaan on jo ongelma. Hankit rahaa keinolla millä hyvänsä."},
-    {9, 76, 90,
-     u"Sinun himoasi voi kutsua jo sairaaksi. Luultavasti joudut vielä vaikeuksiin himosi "
-     u"kanssa. Ajattelet, että rahaa ei ole koskaan liikaa."},
-    {10, 91, 99,
-     u"Olet tullut hulluksi. Et ajattele mitään muuta kuin rahaa. Teet mitä tahansa että saat "
-     u"rahaa lisää ja lisää. Luultavasti ryöstät pankkeja ja kauppoja jne. Juokset suunnilleen "
-     u"kaiken kiiltävän perään."},
-    {11, 100, 100,
-     u"Luultavasti oleskelet tälläkin hetkellä jo jossain mielisairaalassa ja hoeskelet koko "
-     u"ajan 'Raha, raha, raha' Sinulla on sellainen himo että haluat aivan koko ajan rahaa "
-     u"lisää. Koskaan ei ole sinusta tarpeeksi. Teet mitä vain saadaksesi rahaa tai jotain "
-     u"arvokasta. Ihmissuuhteesikin kärsivät."},
+// The eleven diagnoses by score, from no interest in money at all to the mental hospital.
+struct DiagnosisBand {
+    int lowest;  // lowest score of the band
+    int highest; // highest score of the band
+    QStringView text;
+};
+
+constexpr std::array<DiagnosisBand, 11> bands{{
+    {.lowest = 0,
+     .highest = 0,
+     .text = u"Sinulla ei ole minkäänlaista himoa rahaan. Siinä on hyviä puolia mutta on myös "
+             u"huonoja puoliakin. Varo vain ettet joudu asumaan kadulle!"},
+    {.lowest = 1,
+     .highest = 5,
+     .text = u"Sinulla ei ole suurta pakkomiellettä tai himoa rahaan. Sinäkin vain pidät "
+             u"huolta raha-asioistasi, mutta et kummiskaan laske joka penniä tai päinvastoin; "
+             u"et törsää kaikkea."},
+    {.lowest = 6,
+     .highest = 15,
+     .text = u"Sinulla on pienen pieni rahanhimo. Pelkkä raha ei ole sinulle tärkeä, vaan "
+             u"pidät enemmän arvokkaana muita asioita."},
+    {.lowest = 16,
+     .highest = 25,
+     .text = u"Sinulla alkaa jo olla vähäistä rahanhimoa, mutta vielä ei ole hätää. Sinulla "
+             u"voi pyöriä jo raha hieman mielessä."},
+    {.lowest = 26,
+     .highest = 40,
+     .text = u"Tarvittaessa teet vaikka jotain pientä älytöntä, jos ansaitset siitä. Sinulla "
+             u"ei ole vielä vakavaa rahanhimoa, mutta se alkaa kehittyä, jos et nyt rajoita."},
+    {.lowest = 41,
+     .highest = 50,
+     .text = u"Sinusta on tullut ajan myötä jo rahanhimoinen. Et ole vielä ihan pahassa "
+             u"asemassa, mutta sinusta voi tulla jo 'Roope Ankka' todella nopeasti."},
+    {.lowest = 51,
+     .highest = 65,
+     .text = u"Sinua voi jo kutsua yleisesti rahanhimoiseksi. Olet vakavassa asemassa himosi "
+             u"suhteen, ajan myötä sinusta tulee vieläkin himoisempi."},
+    {.lowest = 66,
+     .highest = 75,
+     .text = u"Sinun suhteesi rahaan on jo ongelma. Hankit rahaa keinolla millä hyvänsä."},
+    {.lowest = 76,
+     .highest = 90,
+     .text = u"Sinun himoasi voi kutsua jo sairaaksi. Luultavasti joudut vielä vaikeuksiin "
+             u"himosi kanssa. Ajattelet, että rahaa ei ole koskaan liikaa."},
+    {.lowest = 91,
+     .highest = 99,
+     .text = u"Olet tullut hulluksi. Et ajattele mitään muuta kuin rahaa. Teet mitä tahansa "
+             u"että saat rahaa lisää ja lisää. Luultavasti ryöstät pankkeja ja kauppoja jne. "
+             u"Juokset suunnilleen kaiken kiiltävän perään."},
+    {.lowest = 100,
+     .highest = 100,
+     .text = u"Luultavasti oleskelet tälläkin hetkellä jo jossain mielisairaalassa ja "
+             u"hoeskelet koko ajan 'Raha, raha, raha' Sinulla on sellainen himo että haluat "
+             u"aivan koko ajan rahaa lisää. Koskaan ei ole sinusta tarpeeksi. Teet mitä vain "
+             u"saadaksesi rahaa tai jotain arvokasta. Ihmissuuhteesikin kärsivät."},
 }};
 
 QString concat(std::initializer_list<QStringView> parts)
@@ -170,25 +190,11 @@ ShortenedName ShortName(const QString& typedName)
     return {trimmed.left(cut).toString(), true};
 }
 
-QString TimeText(QTime time)
+QString timeText(QTime time)
 {
     const auto twoDigits = [](int v) { return QString::number(v).rightJustified(2, u'0'); };
     return twoDigits(time.hour()) + u':' + twoDigits(time.minute()) + u':'
            + twoDigits(time.second());
-}
-
-const std::array<DiagnosisBand, diagnosisRowCount>& DiagnosisBands()
-{
-    return bands;
-}
-
-std::optional<DiagnosisBand> DiagnosisFor(int score)
-{
-    for (const DiagnosisBand& band : bands) {
-        if (score >= band.lowest && score <= band.highest)
-            return band;
-    }
-    return std::nullopt;
 }
 
 StatusReport EvaluateStatus(qint16 score, const QString& typedName, QTime time)
@@ -201,12 +207,15 @@ StatusReport EvaluateStatus(qint16 score, const QString& typedName, QTime time)
     report.caption = concat({text::captionStart, shownName,
                              name.shortened ? text::captionEndShortened : text::captionEnd});
     report.summaryLine = concat({text::summaryStart, number, text::summaryAfterNumber,
-                                 TimeText(time), text::summaryBeforeName, shownName,
+                                 timeText(time), text::summaryBeforeName, shownName,
                                  name.shortened ? text::summaryShortenedMark : QStringView()});
     report.percentText = concat({number, text::percentSign});
     report.meterValue = static_cast<float>(static_cast<double>(score) / 2.0);
-    if (const auto band = DiagnosisFor(score))
-        report.diagnosis = band->text.toString();
+    // Only a score given twice leaves 0 to 100; it finds no band.
+    for (const DiagnosisBand& band : bands) {
+        if (score >= band.lowest && score <= band.highest)
+            report.diagnosis = band.text.toString();
+    }
     return report;
 }
 

@@ -4,7 +4,6 @@
 #include <QStringView>
 #include <QTime>
 
-#include <array>
 #include <optional>
 
 // Turns the greed score, the player's name and the time of day into every text and number of
@@ -22,19 +21,7 @@ struct ShortenedName {
 ShortenedName ShortName(const QString& typedName);
 
 // "hh:mm:ss", 24-hour clock, zero padded.
-QString TimeText(QTime time);
-
-struct DiagnosisBand {
-    int row;     // 1 to 11
-    int lowest;  // lowest score of the band
-    int highest; // highest score of the band
-    QStringView text;
-};
-
-inline constexpr int diagnosisRowCount = 11;
-const std::array<DiagnosisBand, diagnosisRowCount>& DiagnosisBands();
-// The band a score falls in, or none for a score outside 0 to 100.
-std::optional<DiagnosisBand> DiagnosisFor(int score);
+QString timeText(QTime time);
 
 // In the caption and the summary line the name stands as ShortName shows it; one that holds
 // right-to-left letters or direction marks stands there as a bidirectional isolate (U+2068 ...

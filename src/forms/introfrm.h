@@ -37,8 +37,6 @@ protected:
 
 private:
     void onTimerTick();
-    void pasteAsOneLine();
-    void showNameBoxMenu(const QPoint& globalPosition);
 
     std::unique_ptr<Ui::IntroFrm> m_ui;
     QTimer* m_timer;

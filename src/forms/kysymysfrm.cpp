@@ -78,12 +78,6 @@ QuestionPanel& KysymysFrm::panel(int question) const
     return *m_panels.at(static_cast<std::size_t>(question - 1));
 }
 
-void KysymysFrm::formLoad()
-{
-    m_moneypercent = 0;
-    panel(1).show();
-}
-
 void KysymysFrm::formActivate()
 {
     m_moneypercent = 0;

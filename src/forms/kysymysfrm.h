@@ -30,7 +30,7 @@ public:
     // activation.
     qint16 moneypercent() const { return m_moneypercent; }
 
-    void formLoad() override;
+    // Created with the score at 0 and question 1 alone shown; every activation starts over.
     void formActivate() override;
 
 Q_SIGNALS:

@@ -46,13 +46,7 @@ public:
 private:
     const MeterBar* bar() const { return static_cast<const MeterBar*>(object()); }
 
-    double shownValue() const
-    {
-        const float value = bar()->meterValue();
-        if (!std::isfinite(value))
-            return bar()->minimum();
-        return std::clamp(double(value), double(bar()->minimum()), double(bar()->maximum()));
-    }
+    double shownValue() const { return bar()->shownValue(); }
 };
 
 QAccessibleInterface* meterBarAccessible(const QString& className, QObject* object)
@@ -77,11 +71,16 @@ MeterBar::MeterBar(QWidget* parent)
 void MeterBar::setMeterValue(float value)
 {
     m_value = value;
-    // Only a score given twice could leave the scale; the bar then stands at its end.
-    const float shown = std::isfinite(value) ? std::clamp(value, float(minimum()), float(maximum()))
-                                             : float(minimum());
-    setValue(static_cast<int>(std::lround(shown)));
+    setValue(static_cast<int>(std::lround(shownValue())));
     update();
+}
+
+float MeterBar::shownValue() const
+{
+    // Only a score given twice could leave the scale; the bar then stands at its end.
+    if (!std::isfinite(m_value))
+        return float(minimum());
+    return std::clamp(m_value, float(minimum()), float(maximum()));
 }
 
 void MeterBar::paintEvent(QPaintEvent*)
@@ -89,11 +88,9 @@ void MeterBar::paintEvent(QPaintEvent*)
     QStylePainter painter(this);
     QStyleOptionProgressBar option;
     initStyleOption(&option);
-    const float shown = std::clamp(m_value, float(minimum()), float(maximum()));
     option.minimum = minimum() * drawingSteps;
     option.maximum = maximum() * drawingSteps;
-    option.progress = std::isfinite(m_value) ? static_cast<int>(std::lround(shown * drawingSteps))
-                                             : option.minimum;
+    option.progress = static_cast<int>(std::lround(shownValue() * drawingSteps));
     painter.drawControl(QStyle::CE_ProgressBar, option);
 }
 

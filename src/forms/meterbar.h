@@ -14,6 +14,8 @@ public:
 
     void setMeterValue(float value);
     float meterValue() const { return m_value; }
+    // Where the bar stands: the value within the scale, at its nearer end outside it.
+    float shownValue() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

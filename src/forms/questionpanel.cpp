@@ -122,13 +122,13 @@ QuestionPanel::QuestionPanel(const quiz::Question& question, QWidget* container)
     // Opaque, so that a panel covers the one it lies in, caption and all.
     setAutoFillBackground(true);
 
-    auto* label = new QLabel(question.text.toString(), this);
-    label->setObjectName(question.labelName.toString());
+    auto* label = new QLabel(question.label.text.toString(), this);
+    label->setObjectName(question.label.name.toString());
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setAutoFillBackground(true);
-    label->setGeometry(twipsRect(labelLeft, labelTop, question.labelWidth, question.labelHeight));
+    label->setGeometry(twipsRect(labelLeft, labelTop, question.label.width, question.label.height));
     m_ownControls.push_back(label);
 
     if (question.kind == quiz::AnswerKind::Slider) {

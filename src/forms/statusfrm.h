@@ -24,7 +24,7 @@ public:
     struct Sources {
         std::function<QString()> playerName;
         std::function<qint16()> score;
-        std::function<QTime()> timeOfDay = [] { return QTime::currentTime(); };
+        std::function<QTime()> timeOfDay;
     };
 
     explicit StatusFrm(QWidget* parent = nullptr);

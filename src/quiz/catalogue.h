@@ -21,19 +21,23 @@ enum class AnswerKind {
     Slider,     // the donation slider with its confirm button in the left button's place
 };
 
+struct QuestionLabel {
+    QStringView name; // objectName of the label
+    QStringView text; // the question
+    int width;        // twips
+    int height;       // twips: one, two or three lines
+};
+
 struct Question {
     int number;
-    AnswerKind kind;
-    QStringView labelName;
-    QStringView text;
-    int labelWidth;  // twips
-    int labelHeight; // twips
+    AnswerKind kind = AnswerKind::TwoButtons;
+    QuestionLabel label;
     // The panel lies directly on the window instead of inside the previous question's panel.
-    bool startsStack;
+    bool startsStack = false;
     // The right answer comes before the left one in the tab order.
-    bool rightFirstInTabOrder;
-    Answer left;  // for the slider question: the confirm button and its design-time caption
-    Answer right; // empty for the slider question
+    bool rightFirstInTabOrder = false;
+    Answer left;    // for the slider question: the confirm button and its design-time caption
+    Answer right{}; // empty for the slider question
 };
 
 inline constexpr int questionCount = 25;

@@ -191,7 +191,7 @@ const char* knownOverflow(const QString& control)
 
 QRect questionLabelRect(const quiz::Question& question)
 {
-    return twipsRect(120, 360, question.labelWidth, question.labelHeight);
+    return twipsRect(120, 360, question.label.width, question.label.height);
 }
 
 } // namespace
@@ -413,7 +413,7 @@ void TestHighDpi::questionPanelsKeepTheirPlace()
         auto* panel = control<QWidget>(*questionnaire, quiz::panelName(question.number));
         QCOMPARE(panel->geometry(), question.startsStack ? twipsRect(120, 120, 5175, 2295)
                                                          : twipsRect(0, 0, 5175, 2295));
-        QCOMPARE(control<QWidget>(*panel, question.labelName.toString())->geometry(),
+        QCOMPARE(control<QWidget>(*panel, question.label.name.toString())->geometry(),
                  questionLabelRect(question));
         QCOMPARE(control<QWidget>(*panel, question.left.controlName.toString())->geometry(),
                  twipsRect(240, 1800, 1575, 375));

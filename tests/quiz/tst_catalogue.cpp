@@ -29,14 +29,7 @@ private Q_SLOTS:
     void controlNamesAreUnique();
     void panelNamesAndCaptions_data();
     void panelNamesAndCaptions();
-    void texts_data();
-    void texts();
-    void questionEighteenQuotesAPhrase();
     void onlyQuestionNineUsesTheSlider();
-    void donationPoints_data();
-    void donationPoints();
-    void donationCaption_data();
-    void donationCaption();
 };
 
 void TestCatalogue::questionsAreNumberedInOrder()
@@ -113,7 +106,7 @@ void TestCatalogue::controlNamesAreUnique()
     };
     for (const Question& q : quiz::questions()) {
         add(quiz::panelName(q.number));
-        add(q.labelName);
+        add(q.label.name);
         add(q.left.controlName);
         add(q.right.controlName);
     }
@@ -144,56 +137,6 @@ void TestCatalogue::panelNamesAndCaptions()
     QCOMPARE(quiz::panelCaption(number), caption);
 }
 
-void TestCatalogue::texts_data()
-{
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("leftCaption");
-    QTest::addColumn<QString>("rightCaption");
-    // clang-format off
-    QTest::newRow("first question") << 1 << "KysymysLbl1"
-        << "Avautuuko kukkarosi tarvittaessa muillekin kuin itsellesi?" << "&Avautuu"
-        << "&Ei avaudu";
-    QTest::newRow("ö and ä") << 7 << "KysymysLbl7" << "Pöllitkö rahaa hyvän tilaisuuden tullen?"
-                             << "&Kyllä pöllin" << "&En pölli";
-    QTest::newRow("slider question") << 9 << "KysymysLbl9"
-        << "Paljonko antaisit Kosovolaisille hyväntekeväisyysrahaa?" << "0 &markkaa" << "";
-    QTest::newRow("Mogul") << 15 << "KysymysLbl15" << "Oletko kateellinen Mogulille?" << "&Olen"
-                           << "&En ole";
-    QTest::newRow("label without number") << 19 << "Label1"
-        << "Oliko sinulla jo pienenä tarvis näperrellä kaikkea arvokasta?" << "&Oli tarvis"
-        << "&Ei ollut";
-    QTest::newRow("later mnemonic") << 22 << "KysymysLbl22"
-        << "Pelaatko mieluummin bingoa kuin sulkapalloa?" << "&Pelaan bingoa"
-        << "P&elaan sulkkista";
-    QTest::newRow("Söisin") << 23 << "KysymysLbl23"
-        << "Söisitkö kadunvarrelta löytyvää tuoretta koiranjäännöstä 100 markasta?" << "&Söisin"
-        << "&En söisi";
-    // clang-format on
-}
-
-void TestCatalogue::texts()
-{
-    QFETCH(int, number);
-    QFETCH(QString, label);
-    QFETCH(QString, text);
-    QFETCH(QString, leftCaption);
-    QFETCH(QString, rightCaption);
-    const Question& q = quiz::question(number);
-    QCOMPARE(q.labelName.toString(), label);
-    QCOMPARE(q.text.toString(), text);
-    QCOMPARE(q.left.caption.toString(), leftCaption);
-    QCOMPARE(q.right.caption.toString(), rightCaption);
-}
-
-void TestCatalogue::questionEighteenQuotesAPhrase()
-{
-    const QStringView text = quiz::question(18).text;
-    QCOMPARE(text.count(u'"'), 2);
-    QVERIFY(text.endsWith(u"vastaatko ensin: \"Paljon maksat?\"?"));
-}
-
 void TestCatalogue::onlyQuestionNineUsesTheSlider()
 {
     for (const Question& q : quiz::questions()) {
@@ -202,46 +145,6 @@ void TestCatalogue::onlyQuestionNineUsesTheSlider()
         QCOMPARE(q.right.controlName.isEmpty(), slider);
     }
     QCOMPARE(quiz::question(9).left.controlName.toString(), QStringLiteral("markkaaCmd9"));
-}
-
-void TestCatalogue::donationPoints_data()
-{
-    QTest::addColumn<int>("amount");
-    QTest::addColumn<int>("points");
-    QTest::newRow("nothing") << 0 << 7;
-    QTest::newRow("1") << 1 << 5;
-    QTest::newRow("4") << 4 << 5;
-    QTest::newRow("5") << 5 << 4;
-    QTest::newRow("9") << 9 << 4;
-    QTest::newRow("10") << 10 << 2;
-    QTest::newRow("14") << 14 << 2;
-    QTest::newRow("15") << 15 << 1;
-    QTest::newRow("19") << 19 << 1;
-    QTest::newRow("everything") << 20 << 0;
-}
-
-void TestCatalogue::donationPoints()
-{
-    QFETCH(int, amount);
-    QFETCH(int, points);
-    QCOMPARE(quiz::donation::points(amount), points);
-}
-
-void TestCatalogue::donationCaption_data()
-{
-    QTest::addColumn<int>("amount");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("zero is partitive") << 0 << " 0 &markkaa";
-    QTest::newRow("one is singular") << 1 << " 1 &markka";
-    QTest::newRow("two") << 2 << " 2 &markkaa";
-    QTest::newRow("twenty") << 20 << " 20 &markkaa";
-}
-
-void TestCatalogue::donationCaption()
-{
-    QFETCH(int, amount);
-    QFETCH(QString, caption);
-    QCOMPARE(quiz::donation::confirmCaption(amount), caption);
 }
 
 QTEST_GUILESS_MAIN(TestCatalogue)

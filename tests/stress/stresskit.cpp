@@ -1,6 +1,7 @@
 #include "stresskit.h"
 
 #include "programfixture.h"
+#include "textrecord.h"
 
 #include "eval/evaluation.h"
 #include "forms/introfrm.h"
@@ -90,6 +91,18 @@ QString differs(const char* what, const QString& shown, const QString& expected)
         .arg(QLatin1String(what), shown, expected);
 }
 
+// What an answer adds to the score, as the record of texts has it: the confirm button of the
+// donation question by the amount on the slider.
+int pointsOf(const QString& button, int amount)
+{
+    const TextRecord& record = TextRecord::instance();
+    const QString questionnaire = QStringLiteral("KysymysFrm");
+    if (button == u"markkaaCmd9")
+        return record.valueAt(questionnaire, QStringLiteral("markkaaCmd9 points at "), amount)
+            .toInt();
+    return record.text(questionnaire, button + QStringLiteral(" points")).toInt();
+}
+
 } // namespace
 
 QString resultsMismatch(StatusFrm& results, qint16 score, const QString& typedName, QTime time)
@@ -171,9 +184,10 @@ QString playWholeTest(ProgramFixture& program, QRandomGenerator& random, AfterRe
     int score = 0;
     for (const quiz::Question& question : quiz::questions()) {
         QPushButton* button = nullptr;
+        int amount = 0;
         if (question.kind == quiz::AnswerKind::Slider) {
             auto* slider = control<QSlider>(*questionnaire, quiz::donation::sliderName.toString());
-            const int amount =
+            amount =
                 random.bounded(quiz::donation::minimumAmount, quiz::donation::maximumAmount + 1);
             QTest::keyClick(slider, Qt::Key_Home);
             for (int step = 0; step < amount; ++step)
@@ -183,12 +197,11 @@ QString playWholeTest(ProgramFixture& program, QRandomGenerator& random, AfterRe
                     .arg(slider->value())
                     .arg(amount);
             button = control<QPushButton>(*questionnaire, question.left.controlName.toString());
-            score += quiz::donation::points(amount);
         } else {
             const quiz::Answer& answer = random.bounded(2) ? question.left : question.right;
             button = control<QPushButton>(*questionnaire, answer.controlName.toString());
-            score += answer.points;
         }
+        score += pointsOf(button->objectName(), amount);
         if (!userClick(button))
             return QStringLiteral("question %1: %2 cannot be clicked")
                 .arg(question.number)

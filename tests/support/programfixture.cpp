@@ -1,6 +1,6 @@
 #include "programfixture.h"
+#include "textrecord.h"
 
-#include "eval/evaluation.h"
 #include "forms/introfrm.h"
 #include "forms/kysymysfrm.h"
 #include "forms/statusfrm.h"
@@ -227,5 +227,5 @@ QStringList answersForThirtySeven()
 
 QString diagnosisRow(int row)
 {
-    return eval::DiagnosisBands()[static_cast<std::size_t>(row - 1)].text.toString();
+    return TextRecord::instance().diagnosisRow(row);
 }

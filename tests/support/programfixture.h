@@ -59,7 +59,7 @@ QStringList highestAnswers();
 QStringList lowestAnswers();
 // Answers worth 37 points with the donation at 0 markka (30 at 20 markka).
 QStringList answersForThirtySeven();
-// The text of a row of the diagnosis table, 1 to 11.
+// The text of a row of the diagnosis table, 1 to 11, as the record of texts has it.
 QString diagnosisRow(int row);
 
 // The number of the question panel on top: the highest-numbered panel that is shown.
