@@ -229,12 +229,14 @@ count "the packages hold everything the program loads, and the licences" complet
 
 say "installing, a whole test by keyboard and uninstalling under Wine"
 display_log=$build/xvfb.log
-exec {display_fd}< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>"$display_log")
+exec {display_fd}< <(exec Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>"$display_log")
+xvfb=$!
 read -r display_number <&$display_fd
 export DISPLAY=:$display_number
 openbox >/dev/null 2>&1 &
 window_manager=$!
-trap 'kill $window_manager 2>/dev/null; wineserver --kill 2>/dev/null; pkill -f "Xvfb -displayfd" 2>/dev/null || true' EXIT
+# Only this run's own X server and window manager: others may be running beside it.
+trap 'kill $window_manager $xvfb 2>/dev/null; wineserver --kill 2>/dev/null || true' EXIT
 
 installed="$WINEPREFIX/drive_c/Program Files/Ahnemetri"
 start_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Ahnemetri.lnk"
