@@ -147,9 +147,9 @@ mkdir -p "$WINEPREFIX/drive_c/test-fonts"
 cp "${fonts[@]}" "$WINEPREFIX/drive_c/test-fonts/"
 cp "${fonts[@]}" "$WINEPREFIX/drive_c/windows/Fonts/"
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Verdana /t REG_SZ /d 'DejaVu Sans' /f >/dev/null 2>&1
-# The test programs find Qt's libraries and the MinGW runtime on Wine's search path.
-runtime_dirs=("$qt_prefix/bin" "$(dirname "$(${triple}-g++-posix -print-file-name=libstdc++-6.dll)")"
-    "$(dirname "$(${triple}-g++-posix -print-file-name=libwinpthread-1.dll)")")
+# The test programs find Qt's libraries and the MinGW runtime on Wine's search path: the same
+# files as the packages ship (the runtime as the build copied it, without debug information).
+runtime_dirs=("$qt_prefix/bin" "$build/mingw-runtime")
 WINEPATH=$(printf 'Z:%s;' "${runtime_dirs[@]}")
 export WINEPATH=${WINEPATH//\//\\}
 # Qt's Finnish texts where the Windows Qt looks for them, as Debian's Qt has them.
