@@ -225,6 +225,28 @@ complete() {
 }
 count "the packages hold everything the program loads, and the licences" complete
 
+# No file shipped carries debug information: not in the installer (made from the stage), not
+# in the zip (which CPack fills by an installation of its own), not the installer itself.
+lean() {
+    local unpacked=$build/zip-contents file sections checked=0 heavy=0
+    rm -rf "$unpacked"
+    mkdir -p "$unpacked"
+    unzip -q "$zip" -d "$unpacked" || return 1
+    while read -r file; do
+        sections=$(${triple}-objdump -h "$file") || return 1
+        checked=$((checked + 1))
+        if grep -q ' \.debug_' <<<"$sections"; then
+            echo "${file#"$build"/} carries debug sections:" \
+                "$(grep -o ' \.debug_[a-z_]*' <<<"$sections" | tr -d ' ' | tr '\n' ' ')" >&2
+            heavy=1
+        fi
+    done < <(find "$stage" "$unpacked" -type f \( -iname '*.exe' -o -iname '*.dll' \); echo "$installer")
+    rm -rf "$unpacked"
+    echo "$checked program files checked for debug sections"
+    [ $heavy -eq 0 ] && [ $checked -gt 2 ]
+}
+count "no file shipped carries debug information" lean
+
 # --- The installed program, as a user meets it ---------------------------------------------------
 
 say "installing, a whole test by keyboard and uninstalling under Wine"
@@ -309,8 +331,10 @@ count "a wrong option without a console is shown in a message box" fails_in_a_me
 count "silent uninstall leaves nothing behind" uninstalls
 
 say "done after $(elapsed)"
+megabytes() { awk -v bytes="$1" 'BEGIN { printf "%.1f MB", bytes / 1000000 }'; }
+unpacked_bytes=$(unzip -Zt "$zip" | sed -n 's/^[0-9]* files, \([0-9]*\) bytes uncompressed.*/\1/p')
 echo "Packages:"
-echo "  $installer"
-echo "  $zip"
+echo "  $installer: $(megabytes "$(stat -c %s "$installer")")"
+echo "  $zip: $(megabytes "$(stat -c %s "$zip")"), unpacked $(megabytes "$unpacked_bytes")"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
