@@ -4,7 +4,8 @@
 # the program loads on a Windows machine with nothing else installed:
 #
 #   ahnemetri.exe, qt.conf          the program, and where its Qt finds plugins and texts
-#   Qt6*.dll, lib*.dll              the Qt libraries and the MinGW runtime it links
+#   Qt6*.dll, lib*.dll              the Qt libraries and the MinGW runtime it links (all of
+#                                   them, like the program, without debug information)
 #   plugins/platforms, styles       the window system and style plugins Qt loads at start
 #   translations/qtbase_fi.qm       Qt's own texts in Finnish
 #   licenses/                       the program's licence, Qt's and those of all it bundles
@@ -24,14 +25,30 @@ install(TARGETS ahnemetri RUNTIME DESTINATION .)
 # it links. scripts/windows.sh checks that nothing the program or a plugin loads is missing.
 install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
     DESTINATION .)
+# Debian's MinGW runtime carries its debug information (libstdc++-6.dll is 24 MB with it, 4 MB
+# without), which no Windows user can use. The build makes copies without it in
+# AHNEMETRI_MINGW_RUNTIME_DIR; those are shipped, and the tests under Wine load them too.
+if(NOT CMAKE_STRIP)
+    message(FATAL_ERROR "No strip for the MinGW runtime libraries (CMAKE_STRIP)")
+endif()
+set(AHNEMETRI_MINGW_RUNTIME_DIR "${CMAKE_BINARY_DIR}/mingw-runtime")
+file(MAKE_DIRECTORY "${AHNEMETRI_MINGW_RUNTIME_DIR}")
+set(runtime_libraries)
 foreach(library libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${library}
         OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
     if(NOT IS_ABSOLUTE "${path}")
         message(FATAL_ERROR "The MinGW runtime library ${library} is not found")
     endif()
-    install(FILES "${path}" DESTINATION .)
+    set(lean "${AHNEMETRI_MINGW_RUNTIME_DIR}/${library}")
+    # --preserve-dates: the copy keeps the time stamp of Debian's file, build after build.
+    add_custom_command(OUTPUT "${lean}"
+        COMMAND "${CMAKE_STRIP}" --strip-debug --preserve-dates -o "${lean}" "${path}"
+        DEPENDS "${path}" COMMENT "Copying ${library} without its debug information" VERBATIM)
+    list(APPEND runtime_libraries "${lean}")
 endforeach()
+add_custom_target(mingw_runtime ALL DEPENDS ${runtime_libraries})
+install(FILES ${runtime_libraries} DESTINATION .)
 
 foreach(plugin IN ITEMS platforms/QWindowsIntegrationPlugin styles/QWindowsVistaStylePlugin)
     cmake_path(GET plugin PARENT_PATH kind)

@@ -147,9 +147,9 @@ mkdir -p "$WINEPREFIX/drive_c/test-fonts"
 cp "${fonts[@]}" "$WINEPREFIX/drive_c/test-fonts/"
 cp "${fonts[@]}" "$WINEPREFIX/drive_c/windows/Fonts/"
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Verdana /t REG_SZ /d 'DejaVu Sans' /f >/dev/null 2>&1
-# The test programs find Qt's libraries and the MinGW runtime on Wine's search path.
-runtime_dirs=("$qt_prefix/bin" "$(dirname "$(${triple}-g++-posix -print-file-name=libstdc++-6.dll)")"
-    "$(dirname "$(${triple}-g++-posix -print-file-name=libwinpthread-1.dll)")")
+# The test programs find Qt's libraries and the MinGW runtime on Wine's search path: the same
+# files as the packages ship (the runtime as the build copied it, without debug information).
+runtime_dirs=("$qt_prefix/bin" "$build/mingw-runtime")
 WINEPATH=$(printf 'Z:%s;' "${runtime_dirs[@]}")
 export WINEPATH=${WINEPATH//\//\\}
 # Qt's Finnish texts where the Windows Qt looks for them, as Debian's Qt has them.
@@ -225,16 +225,40 @@ complete() {
 }
 count "the packages hold everything the program loads, and the licences" complete
 
+# No file shipped carries debug information: not in the installer (made from the stage), not
+# in the zip (which CPack fills by an installation of its own), not the installer itself.
+lean() {
+    local unpacked=$build/zip-contents file sections checked=0 heavy=0
+    rm -rf "$unpacked"
+    mkdir -p "$unpacked"
+    unzip -q "$zip" -d "$unpacked" || return 1
+    while read -r file; do
+        sections=$(${triple}-objdump -h "$file") || return 1
+        checked=$((checked + 1))
+        if grep -q ' \.debug_' <<<"$sections"; then
+            echo "${file#"$build"/} carries debug sections:" \
+                "$(grep -o ' \.debug_[a-z_]*' <<<"$sections" | tr -d ' ' | tr '\n' ' ')" >&2
+            heavy=1
+        fi
+    done < <(find "$stage" "$unpacked" -type f \( -iname '*.exe' -o -iname '*.dll' \); echo "$installer")
+    rm -rf "$unpacked"
+    echo "$checked program files checked for debug sections"
+    [ $heavy -eq 0 ] && [ $checked -gt 2 ]
+}
+count "no file shipped carries debug information" lean
+
 # --- The installed program, as a user meets it ---------------------------------------------------
 
 say "installing, a whole test by keyboard and uninstalling under Wine"
 display_log=$build/xvfb.log
-exec {display_fd}< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>"$display_log")
+exec {display_fd}< <(exec Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>"$display_log")
+xvfb=$!
 read -r display_number <&$display_fd
 export DISPLAY=:$display_number
 openbox >/dev/null 2>&1 &
 window_manager=$!
-trap 'kill $window_manager 2>/dev/null; wineserver --kill 2>/dev/null; pkill -f "Xvfb -displayfd" 2>/dev/null || true' EXIT
+# Only this run's own X server and window manager: others may be running beside it.
+trap 'kill $window_manager $xvfb 2>/dev/null; wineserver --kill 2>/dev/null || true' EXIT
 
 installed="$WINEPREFIX/drive_c/Program Files/Ahnemetri"
 start_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Ahnemetri.lnk"
@@ -302,13 +326,23 @@ uninstalls() {
     [ ! -e "$installed" ] && [ ! -e "$start_menu" ] && ! wine reg query "$uninstall_key" >/dev/null 2>&1
 }
 count "silent install" installs
-count "a whole test in the installed program" takes_a_whole_test
+# A test that stopped halfway leaves the program running, and the uninstaller's wait for Wine
+# to settle would then never end: the programs of this run's Wine prefix are ended instead.
+whole_test_or_end() {
+    takes_a_whole_test && return 0
+    import -window root "$build/installed-failed.png" 2>/dev/null || true
+    wineserver --kill 2>/dev/null || true
+    return 1
+}
+count "a whole test in the installed program" whole_test_or_end
 count "a wrong option without a console is shown in a message box" fails_in_a_message_box
 count "silent uninstall leaves nothing behind" uninstalls
 
 say "done after $(elapsed)"
+megabytes() { awk -v bytes="$1" 'BEGIN { printf "%.1f MB", bytes / 1000000 }'; }
+unpacked_bytes=$(unzip -Zt "$zip" | sed -n 's/^[0-9]* files, \([0-9]*\) bytes uncompressed.*/\1/p')
 echo "Packages:"
-echo "  $installer"
-echo "  $zip"
+echo "  $installer: $(megabytes "$(stat -c %s "$installer")")"
+echo "  $zip: $(megabytes "$(stat -c %s "$zip")"), unpacked $(megabytes "$unpacked_bytes")"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

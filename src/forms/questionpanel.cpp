@@ -7,6 +7,7 @@
 #include <QAccessibleWidget>
 #include <QEvent>
 #include <QLabel>
+#include <QMetaMethod>
 #include <QPushButton>
 #include <QSlider>
 
@@ -72,10 +73,77 @@ QString amountInWords(int amount)
     return quiz::donation::confirmCaption(amount).remove(u'&').trimmed();
 }
 
-// The amount read out as the slider moves. A screen reader reads a slider's value as a bare
-// number, and Qt (6.4 as 6.8) tells it of a changed description by the object, not the text,
-// which Orca cannot read out. A notification that comes up is read at once: this one belongs to
-// the slider, is never drawn and comes up with every new amount.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+// The donation slider as screen readers read it where Qt hands an object's attributes on to
+// them (6.8 and later): its value text is the amount in words, which a screen reader reads in
+// place of the bare number when the slider moves and when it gets the focus. Over AT-SPI a
+// custom attribute goes out as it is, and "valuetext" is the name Orca reads a value's words
+// from (ARIA's aria-valuetext). In all else it is Qt's own slider.
+class DonationSliderAccessible : public QAccessibleWidget,
+                                 public QAccessibleValueInterface,
+                                 public QAccessibleAttributesInterface {
+public:
+    explicit DonationSliderAccessible(QSlider* slider)
+        : QAccessibleWidget(slider, QAccessible::Slider)
+    {
+        // As for Qt's own slider: what its moves drive (the confirm button) it controls.
+        addControllingSignal(
+            QString::fromLatin1(QMetaMethod::fromSignal(&QSlider::valueChanged).methodSignature()));
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        if (type == QAccessible::AttributesInterface)
+            return static_cast<QAccessibleAttributesInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text type) const override
+    {
+        if (type == QAccessible::Value)
+            return amountInWords(slider().value());
+        return QAccessibleWidget::text(type);
+    }
+
+    QVariant currentValue() const override { return slider().value(); }
+    void setCurrentValue(const QVariant& value) override { slider().setValue(value.toInt()); }
+    QVariant maximumValue() const override { return slider().maximum(); }
+    QVariant minimumValue() const override { return slider().minimum(); }
+    QVariant minimumStepSize() const override { return slider().singleStep(); }
+
+    QList<QAccessible::Attribute> attributeKeys() const override
+    {
+        return {QAccessible::Attribute::Custom};
+    }
+    QVariant attributeValue(QAccessible::Attribute key) const override
+    {
+        if (key != QAccessible::Attribute::Custom)
+            return {};
+        return QVariant::fromValue(
+            QHash<QString, QString>{{QStringLiteral("valuetext"), text(QAccessible::Value)}});
+    }
+
+private:
+    QSlider& slider() const { return *static_cast<QSlider*>(object()); }
+};
+
+// The slider of a question panel is the donation slider.
+QAccessibleInterface* donationSliderAccessible(const QString& className, QObject* object)
+{
+    auto* slider = qobject_cast<QSlider*>(object);
+    if (slider && className == QLatin1String(QSlider::staticMetaObject.className())
+        && qobject_cast<QuestionPanel*>(slider->parent()))
+        return new DonationSliderAccessible(slider);
+    return nullptr;
+}
+#else
+// The amount read out as the slider moves, before Qt 6.8. A screen reader reads a slider's value
+// as a bare number, which Qt gives no way to put in words, and Qt tells it of a changed
+// description by the object, not the text, which Orca cannot read out. A notification that
+// comes up is read at once: this one belongs to the slider, is never drawn and comes up with
+// every new amount.
 class AmountNotice : public HiddenAccessible {
 public:
     explicit AmountNotice(QSlider* slider)
@@ -97,6 +165,7 @@ public:
 private:
     QSlider* m_slider;
 };
+#endif
 
 constexpr QRect headPlace = twipsRect(120, 120, 5175, 2295);
 constexpr QRect innerPlace = twipsRect(0, 0, 5175, 2295);
@@ -177,10 +246,19 @@ void QuestionPanel::addDonationControls(const quiz::Answer& confirm)
     unit->setAutoFillBackground(true);
     unit->setGeometry(twipsRect(4800, 840, 255, 255));
 
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    static const bool accessibleInstalled = [] {
+        QAccessible::installFactory(donationSliderAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessibleInstalled);
+#endif
     m_slider = new QSlider(Qt::Horizontal, this);
     m_slider->setObjectName(donation::sliderName.toString());
     m_slider->setAccessibleName(QStringLiteral("Lahjoitus markkoina"));
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     m_slider->setAccessibleDescription(amountInWords(donation::minimumAmount));
+#endif
     m_slider->setRange(donation::minimumAmount, donation::maximumAmount);
     m_slider->setSingleStep(1);
     m_slider->setPageStep(5);
@@ -192,8 +270,10 @@ void QuestionPanel::addDonationControls(const quiz::Answer& confirm)
     // The caption follows the amount after every move, by mouse or keyboard.
     connect(m_slider, &QSlider::valueChanged, button,
             [button](int amount) { button->setText(donation::confirmCaption(amount)); });
-    // Screen readers hear the amount in the same words as the button's caption: as the slider's
-    // description when it gets the focus, and from the notice when it moves.
+    // Screen readers hear the amount in the same words as the button's caption: from Qt 6.8 on
+    // as the slider's value; before, as its description when it gets the focus and from the
+    // notice when it moves.
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     auto* notice = new AmountNotice(m_slider);
     QAccessible::registerAccessibleInterface(notice);
     connect(m_slider, &QSlider::valueChanged, m_slider, [slider = m_slider, notice](int amount) {
@@ -201,6 +281,7 @@ void QuestionPanel::addDonationControls(const quiz::Answer& confirm)
         QAccessibleEvent announcement(notice, QAccessible::ObjectShow);
         QAccessible::updateAccessibility(&announcement);
     });
+#endif
     // The amount on the slider decides the points at the moment of confirming.
     connect(button, &QPushButton::clicked, this,
             [this] { Q_EMIT answered(m_number, quiz::donation::points(m_slider->value())); });

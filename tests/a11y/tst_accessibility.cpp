@@ -97,6 +97,36 @@ QAccessibleInterface* noticeOf(QWidget* control)
     return nullptr;
 }
 
+// The amount a screen reader reads of the donation slider, in words: from Qt 6.8 on the
+// slider's value text, which goes to it as the object attribute "valuetext"; before, the
+// slider's description.
+QString amountReadOf(QAccessibleInterface* slider)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAttributesInterface* attributes = slider->attributesInterface();
+    if (!attributes || !attributes->attributeKeys().contains(QAccessible::Attribute::Custom))
+        return QStringLiteral("(no attributes)");
+    return attributes->attributeValue(QAccessible::Attribute::Custom)
+        .value<QHash<QString, QString>>()
+        .value(QStringLiteral("valuetext"), QStringLiteral("(no valuetext)"));
+#else
+    return slider->text(QAccessible::Description);
+#endif
+}
+
+// The words a screen reader reads out when the donation slider has moved: from Qt 6.8 on the
+// slider's own value text, read on the change of its value; before, the notification that
+// comes up with every move.
+QString amountHeardOnMove(QSlider* slider)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    return amountReadOf(QAccessible::queryAccessibleInterface(slider));
+#else
+    QAccessibleInterface* notice = noticeOf(slider);
+    return notice ? nameOf(notice) : QStringLiteral("(no notification)");
+#endif
+}
+
 } // namespace
 
 class TestAccessibility : public QObject {
@@ -112,6 +142,8 @@ private Q_SLOTS:
     void questionPanels_data();
     void questionPanels();
     void donationSliderReadsAndTakesTheAmount();
+    void donationSliderIsHeardInWords_data();
+    void donationSliderIsHeardInWords();
     void resultsAfterAWholeTest_data();
     void resultsAfterAWholeTest();
     void summaryLineIsReadAsShown_data();
@@ -289,28 +321,82 @@ void TestAccessibility::donationSliderReadsAndTakesTheAmount()
     const auto labels = slider->relations(QAccessible::Label);
     QVERIFY(!labels.isEmpty());
     QCOMPARE(labels.first().first->object()->objectName(), QStringLiteral("KysymysLbl9"));
-    QCOMPARE(slider->text(QAccessible::Description), QStringLiteral("0 markkaa"));
-
-    // Moved with the keyboard, the amount and the confirm button read the new amount, and so
-    // does the notice that a screen reader is told of after every move.
+    QCOMPARE(amountReadOf(slider), QStringLiteral("0 markkaa"));
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // The amount is the slider's value text; read as its description too, it would be heard
+    // twice, and no notification has to carry it.
+    QCOMPARE(slider->text(QAccessible::Value), QStringLiteral("0 markkaa"));
+    QCOMPARE(slider->text(QAccessible::Description), QString());
+    QVERIFY(!noticeOf(control<QSlider>(*questionnaire, QStringLiteral("KysymysSlider9"))));
+#else
+    // Moved with the keyboard, the notice that a screen reader is told of after every move
+    // reads the new amount.
     QAccessibleInterface* notice =
         noticeOf(control<QSlider>(*questionnaire, QStringLiteral("KysymysSlider9")));
     QVERIFY(notice);
     QCOMPARE(notice->parent()->object(), slider->object());
+#endif
+    // Moved with the keyboard, the amount and the confirm button read the new amount.
     for (int step = 0; step < 7; ++step)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
     QCOMPARE(amount->currentValue().toInt(), 7);
-    QCOMPARE(slider->text(QAccessible::Value), QStringLiteral("7"));
     QCOMPARE(nameOf(confirm), QStringLiteral(" 7 markkaa"));
-    QCOMPARE(slider->text(QAccessible::Description), QStringLiteral("7 markkaa"));
+    QCOMPARE(amountReadOf(slider), QStringLiteral("7 markkaa"));
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QCOMPARE(slider->text(QAccessible::Value), QStringLiteral("7 markkaa"));
+#else
+    QCOMPARE(slider->text(QAccessible::Value), QStringLiteral("7"));
     QCOMPARE(nameOf(notice), QStringLiteral("7 markkaa"));
+#endif
 
     // An assistive technology may set the amount itself; the slider and the button follow.
     amount->setCurrentValue(1);
     QCOMPARE(control<QSlider>(*questionnaire, QStringLiteral("KysymysSlider9"))->value(), 1);
     QCOMPARE(nameOf(confirm), QStringLiteral(" 1 markka"));
-    QCOMPARE(slider->text(QAccessible::Description), QStringLiteral("1 markka"));
+    QCOMPARE(amountReadOf(slider), QStringLiteral("1 markka"));
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     QCOMPARE(nameOf(notice), QStringLiteral("1 markka"));
+#endif
+}
+
+void TestAccessibility::donationSliderIsHeardInWords_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QStringList>("heard"); // after each key
+    // clang-format off
+    QTest::newRow("one is singular") << QList<int>{Qt::Key_Right} << QStringList{"1 markka"};
+    QTest::newRow("up and back")
+        << QList<int>{Qt::Key_Right, Qt::Key_Right, Qt::Key_Left, Qt::Key_Left}
+        << QStringList{"1 markka", "2 markkaa", "1 markka", "0 markkaa"};
+    QTest::newRow("page up twice") << QList<int>{Qt::Key_PageUp, Qt::Key_PageUp}
+                                   << QStringList{"5 markkaa", "10 markkaa"};
+    QTest::newRow("end, then past it") << QList<int>{Qt::Key_End, Qt::Key_Right}
+                                       << QStringList{"20 markkaa", "20 markkaa"};
+    QTest::newRow("end, then home") << QList<int>{Qt::Key_End, Qt::Key_Home}
+                                    << QStringList{"20 markkaa", "0 markkaa"};
+    // clang-format on
+}
+
+// Every move of the donation slider by keyboard is heard as the new amount in words, and on
+// the focus, "where am I" included, the amount it stands at.
+void TestAccessibility::donationSliderIsHeardInWords()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(QStringList, heard);
+    QCOMPARE(keys.size(), heard.size());
+    KysymysFrm* questionnaire = m_program->questionnaireAt(quiz::donation::questionNumber);
+    QVERIFY(questionnaire);
+    auto* slider = control<QSlider>(*questionnaire, QStringLiteral("KysymysSlider9"));
+    QTRY_COMPARE(QApplication::focusWidget(), slider);
+    QAccessibleInterface* item = QAccessible::queryAccessibleInterface(slider);
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        QTest::keyClick(slider, Qt::Key(keys.at(i)));
+        QCOMPARE(amountHeardOnMove(slider), heard.at(i));
+        QCOMPARE(amountReadOf(item), heard.at(i));
+    }
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QVERIFY(!noticeOf(slider)); // the value itself carries the words
+#endif
 }
 
 void TestAccessibility::resultsAfterAWholeTest_data()
@@ -572,8 +658,7 @@ void TestAccessibility::startingOverIsHeardFromQuestionOne()
     QCOMPARE(focused->text(QAccessible::Description),
              TextRecord::instance().text(QStringLiteral("KysymysFrm"),
                                          QStringLiteral("KysymysLbl1 text")));
-    QCOMPARE(reachableByName(*questionnaire, QStringLiteral("KysymysSlider9"))
-                 ->text(QAccessible::Description),
+    QCOMPARE(amountReadOf(reachableByName(*questionnaire, QStringLiteral("KysymysSlider9"))),
              QStringLiteral("0 markkaa"));
 }
 
