@@ -66,6 +66,23 @@ use_emscripten_cache() {
     export EM_CACHE=$cache/emscripten-cache EM_FROZEN_CACHE=
 }
 
+# What the program does without: each feature left out is code that no visitor downloads.
+qt_features=(-no-feature-thread -no-feature-sql -no-feature-network -no-feature-xml
+    -no-feature-printsupport -no-feature-concurrent -no-feature-testlib -no-feature-jpeg
+    -no-feature-gif -no-feature-ico -no-feature-movie -no-feature-pdf
+    -no-feature-textmarkdownreader -no-feature-textmarkdownwriter -no-feature-textodfwriter
+    -no-feature-colordialog -no-feature-fontdialog -no-feature-filedialog -no-feature-wizard
+    -no-feature-mdiarea -no-feature-calendarwidget -no-feature-datetimeedit -no-feature-dial
+    -no-feature-lcdnumber -no-feature-splashscreen)
+
+# Qt as built here: its source version, these features and our patches. A change to any of
+# them builds Qt anew.
+qt_recipe() { # source-version
+    echo "qt6-base $1"
+    echo "${qt_features[*]}"
+    cat scripts/web/*.patch | sha256sum
+}
+
 build_qt() { # prefix source-version
     local prefix=$1 version=$2 work=$cache/qt-work source
     say "building Qt $version for WebAssembly from Debian's source (once; about 15 minutes on 2 cores)"
@@ -88,10 +105,7 @@ build_qt() { # prefix source-version
     [ -f "$work/configured" ] || (cd "$work/build" && "$source/configure" \
         -platform wasm-emscripten -qt-host-path /usr -prefix "$prefix" \
         -release -static -optimize-size -opensource -confirm-license \
-        -nomake examples -nomake tests \
-        -no-feature-thread -no-feature-sql -no-feature-network -no-feature-xml \
-        -no-feature-printsupport -no-feature-concurrent -no-feature-testlib \
-        -no-feature-jpeg -no-feature-gif -no-feature-ico \
+        -nomake examples -nomake tests "${qt_features[@]}" \
         -- -G Ninja -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
         >"$work/configure.log" 2>&1 && touch "$work/configured") || {
         tail -40 "$work/configure.log" >&2
@@ -105,7 +119,7 @@ build_qt() { # prefix source-version
     mkdir -p "$prefix/licenses"
     cp "$source"/LICENSES/*.txt "$prefix/licenses/"
     cp "$source/debian/copyright" "$prefix/licenses/debian-copyright.txt"
-    echo "qt6-base $version" >"$prefix/.built-by-ahnemetri"
+    qt_recipe "$version" >"$prefix/.built-by-ahnemetri"
     rm -rf "$work"
 }
 
@@ -118,7 +132,7 @@ inside_build_system() {
     local version prefix
     version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
     prefix=$cache/qt6-base-$version-wasm
-    if [ -f "$prefix/.built-by-ahnemetri" ]; then
+    if [ "$(cat "$prefix/.built-by-ahnemetri" 2>/dev/null)" = "$(qt_recipe "$version")" ]; then
         say "Qt $version for WebAssembly from $prefix"
     else
         build_qt "$prefix" "$version"
