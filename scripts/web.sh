@@ -214,7 +214,7 @@ else
     cp -L /etc/resolv.conf "$root/etc/resolv.conf"
     chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-        AHNEMETRI_WEB_CACHE=/var/cache/ahnemetri-web \
+        AHNEMETRI_WEB_CACHE=/var/cache/ahnemetri-web AHNEMETRI_WEB_BENCH="${AHNEMETRI_WEB_BENCH:-0}" \
         bash -c 'cd /ahnemetri && bash scripts/web.sh --inside-build-system'
     unmount_all
 fi
@@ -241,7 +241,7 @@ weigh
 status=0
 if [ "${AHNEMETRI_WEB_SKIP_TESTS:-0}" != 1 ]; then
     say "browser tests in headless Chromium"
-    /usr/bin/python3 tests/web/test_site.py build/web build/web 2>&1 | tee build/web/tests.log ||
+    /usr/bin/python3 tests/web/test_site.py build/web 2>&1 | tee build/web/tests.log ||
         status=1
 fi
 if [ "${AHNEMETRI_WEB_BENCH:-0}" = 1 ]; then

@@ -298,7 +298,7 @@ def main():
         finally:
             ctx.close()
     print(f"{passed} passed, {failed} failed")
-    return 1 if failed else 0
+    return 1 if failed or not passed else 0
 
 
 if __name__ == "__main__":
