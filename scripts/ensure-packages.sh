@@ -23,3 +23,19 @@ BUILD_PACKAGES=(cmake make g++ pkg-config qt6-base-dev qt6-base-dev-tools fonts-
 # What running it needs besides the libraries: the window system plugins and Qt's own texts in
 # Finnish (the program starts without them, in English where Qt speaks).
 RUNTIME_PACKAGES=(qt6-qpa-plugins qt6-translations-l10n)
+
+# Debian's archive as the system already knows it, for source packages too (the builds of Qt
+# for Windows and for the browser unpack Debian's own Qt source).
+enable_deb_src() {
+    apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null | grep -qx Sources && return 0
+    local sources=/etc/apt/sources.list.d
+    if [ -f $sources/debian.sources ]; then
+        awk 'BEGIN { RS = ""; ORS = "\n\n" }
+             /(^|\n)Types:([^\n]* )?deb( |\n|$)/ { sub(/Types:[^\n]*/, "Types: deb-src"); print }' \
+            $sources/debian.sources >$sources/ahnemetri-deb-src.sources
+    fi
+    if [ -f /etc/apt/sources.list ]; then
+        sed -n 's/^deb[[:space:]]/deb-src /p' /etc/apt/sources.list >$sources/ahnemetri-deb-src.list
+    fi
+    apt-get update -qq
+}

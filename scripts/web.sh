@@ -37,21 +37,6 @@ elapsed() {
 build_system_packages=(emscripten qt6-base-dev qt6-base-dev-tools qt6-translations-l10n cmake
     ninja-build dpkg-dev ca-certificates)
 
-# Debian's archive as the system already knows it, for source packages too.
-enable_deb_src() {
-    apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null | grep -qx Sources && return 0
-    local sources=/etc/apt/sources.list.d
-    if [ -f $sources/debian.sources ]; then
-        awk 'BEGIN { RS = ""; ORS = "\n\n" }
-             /(^|\n)Types:([^\n]* )?deb( |\n|$)/ { sub(/Types:[^\n]*/, "Types: deb-src"); print }' \
-            $sources/debian.sources >$sources/ahnemetri-deb-src.sources
-    fi
-    if [ -f /etc/apt/sources.list ]; then
-        sed -n 's/^deb[[:space:]]/deb-src /p' /etc/apt/sources.list >$sources/ahnemetri-deb-src.list
-    fi
-    apt-get update -qq
-}
-
 # Debian's emscripten comes with its system libraries prebuilt in a read-only cache. A copy of
 # it that emscripten may add to builds any variant that the prebuilt ones lack; nothing is
 # downloaded.

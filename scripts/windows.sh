@@ -38,21 +38,6 @@ qt_source_version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
 qt_prefix=$cache/qt6-base-$qt_source_version-$triple
 qt_stamp=$qt_prefix/.built-by-ahnemetri
 
-# Debian's archive as the system already knows it, for source packages too.
-enable_deb_src() {
-    apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null | grep -qx Sources && return 0
-    local sources=/etc/apt/sources.list.d
-    if [ -f $sources/debian.sources ]; then
-        awk 'BEGIN { RS = ""; ORS = "\n\n" }
-             /(^|\n)Types:([^\n]* )?deb( |\n|$)/ { sub(/Types:[^\n]*/, "Types: deb-src"); print }' \
-            $sources/debian.sources >$sources/ahnemetri-deb-src.sources
-    fi
-    if [ -f /etc/apt/sources.list ]; then
-        sed -n 's/^deb[[:space:]]/deb-src /p' /etc/apt/sources.list >$sources/ahnemetri-deb-src.list
-    fi
-    apt-get update -qq
-}
-
 build_qt() {
     say "building Qt $qt_source_version for Windows from Debian's source (once; some 25 minutes on two cores, more while other builds share them)"
     enable_deb_src
