@@ -203,7 +203,9 @@ def screen_reader_elements(ctx):
     first = QUESTIONS[0]
     page.wait_for_text(first.text)
     assert page.control(first.left.caption)["tag"] == page.control(first.right.caption)["tag"] == "button"
-    page.keys(*[ENTER] * 8)
+    for question in QUESTIONS[:8]:  # one key at a time: a burst within a millisecond is a repeat
+        page.wait_for_text(f"Kysymys {question.number}/25")
+        page.keys(ENTER)
     page.wait_for_text(QUESTIONS[8].text)
     page.keys(RIGHT, RIGHT, RIGHT)
     page.wait_for_text(RECORD.donation_caption(3))
