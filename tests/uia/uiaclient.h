@@ -29,6 +29,16 @@ struct Element : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetCurrentPropertyValueEx(int propertyId,
                                                                 BOOL ignoreDefaultValue,
                                                                 VARIANT* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetCachedPropertyValue(int, VARIANT*) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetCachedPropertyValueEx(int, BOOL, VARIANT*) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetCurrentPatternAs(int patternId, REFIID iid,
+                                                          void** pattern) = 0;
+};
+
+// IUIAutomationValuePattern
+struct ValuePattern : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE SetValue(BSTR) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CurrentValue(BSTR* value) = 0;
 };
 
 // IUIAutomationTreeWalker
@@ -165,6 +175,8 @@ constexpr IID iidAutomation = {
     0x30cbe57d, 0xd9d0, 0x452a, {0xab, 0x13, 0x7a, 0xc5, 0xac, 0x48, 0x25, 0xee}};
 constexpr IID iidAutomation5 = {
     0x25f700c8, 0xd816, 0x4057, {0xa9, 0xdc, 0x3c, 0xbd, 0xee, 0x77, 0xe2, 0x56}};
+constexpr IID iidValuePattern = {
+    0xa94cd8b1, 0x0844, 0x4cd6, {0x9d, 0x2d, 0x64, 0x05, 0x37, 0xab, 0x39, 0xe9}};
 constexpr IID iidFocusChangedEventHandler = {
     0xc270f6b5, 0x5c69, 0x4290, {0x97, 0x45, 0x7a, 0x7f, 0x97, 0x16, 0x94, 0x68}};
 constexpr IID iidEventHandler = {
@@ -180,6 +192,8 @@ constexpr int treeScopeSubtree = 7; // the element, its children and their desce
 constexpr int systemAlertEvent = 20023;
 constexpr int liveRegionChangedEvent = 20024;
 constexpr int windowOpenedEvent = 20016;
+
+constexpr int valuePattern = 10002;
 
 // Property ids
 constexpr int controlTypeProperty = 30003;

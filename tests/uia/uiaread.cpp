@@ -112,6 +112,37 @@ std::string property(uia::Element* element, int id)
     return text;
 }
 
+// The element's value as text, from its Value pattern where the property is not given, as NVDA
+// reads it; `why` says why there is none where neither could be read (Wine 10 knows no type of
+// the Value pattern's properties and has no patterns).
+std::string value(uia::Element* element, std::string* why = nullptr)
+{
+    VARIANT variant;
+    VariantInit(&variant);
+    const HRESULT byProperty =
+        element->GetCurrentPropertyValueEx(uia::valueProperty, FALSE, &variant);
+    if (SUCCEEDED(byProperty) && variant.vt == VT_BSTR) {
+        std::string text = utf8(variant.bstrVal, int(SysStringLen(variant.bstrVal)));
+        VariantClear(&variant);
+        return text;
+    }
+    VariantClear(&variant);
+    Com<uia::ValuePattern> pattern;
+    HRESULT byPattern = element->GetCurrentPatternAs(uia::valuePattern, uia::iidValuePattern,
+                                                     reinterpret_cast<void**>(pattern.out()));
+    BSTR text = nullptr;
+    if (SUCCEEDED(byPattern) && pattern)
+        byPattern = pattern->get_CurrentValue(&text);
+    if (SUCCEEDED(byPattern) && text) {
+        std::string result = utf8(text, int(SysStringLen(text)));
+        SysFreeString(text);
+        return result;
+    }
+    if (why && FAILED(byProperty) && FAILED(byPattern))
+        *why = "property " + hresult(byProperty) + ", pattern " + hresult(byPattern);
+    return {};
+}
+
 // The control type by its name in Microsoft's documentation (UIA_ButtonControlTypeId is
 // "button"), in the order of the ids from 50000 on.
 std::string controlType(uia::Element* element)
@@ -134,10 +165,13 @@ std::string controlType(uia::Element* element)
 std::string describe(uia::Element* element)
 {
     std::string line = controlType(element) + ' ' + quoted(property(element, uia::nameProperty));
-    const std::pair<const char*, int> extras[] = {
-        {"value", uia::valueProperty},          {"range value", uia::rangeValueProperty},
-        {"help", uia::helpTextProperty},        {"description", uia::fullDescriptionProperty},
-        {"access key", uia::accessKeyProperty}, {"live", uia::liveSettingProperty}};
+    if (const std::string text = value(element); !text.empty())
+        line += " value=" + quoted(text);
+    const std::pair<const char*, int> extras[] = {{"range value", uia::rangeValueProperty},
+                                                  {"help", uia::helpTextProperty},
+                                                  {"description", uia::fullDescriptionProperty},
+                                                  {"access key", uia::accessKeyProperty},
+                                                  {"live", uia::liveSettingProperty}};
     for (const auto& [label, id] : extras) {
         const std::string text = property(element, id);
         if (!text.empty() && !(id == uia::liveSettingProperty && text == "0"))
@@ -197,17 +231,26 @@ private:
 
 // The whole tree below `element` as a screen reader walks it, a line an element, indented by
 // depth. A tree that goes on too long or too deep (a faulty provider) is cut, and says so.
-void writeTree(Output& out, uia::TreeWalker* walker, uia::Element* element, int depth, int& left)
+// The whole tree below `element` as a screen reader walks it, a line an element, indented by
+// depth, and the deepest element in it that has the keyboard focus. A tree that goes on too long
+// or too deep (a faulty provider) is cut, and says so.
+void walkTree(std::vector<std::string>& lines, Com<uia::Element>& focus, uia::TreeWalker* walker,
+              uia::Element* element, int depth, int& left)
 {
-    out.line(std::string(size_t(depth) * 2, ' ') + describe(element));
+    const std::string line = describe(element);
+    lines.push_back(std::string(size_t(depth) * 2, ' ') + line);
+    if (line.ends_with("[focused]")) {
+        element->AddRef();
+        *focus.out() = element;
+    }
     if (--left <= 0 || depth >= 16) {
-        out.line(std::string(size_t(depth) * 2 + 2, ' ') + "(cut here)");
+        lines.push_back(std::string(size_t(depth) * 2 + 2, ' ') + "(cut here)");
         return;
     }
     Com<uia::Element> child;
     walker->GetFirstChildElement(element, child.out());
     while (child && left > 0) {
-        writeTree(out, walker, child.get(), depth + 1, left);
+        walkTree(lines, focus, walker, child.get(), depth + 1, left);
         Com<uia::Element> next;
         walker->GetNextSiblingElement(child.get(), next.out());
         child.swap(next);
@@ -216,17 +259,14 @@ void writeTree(Output& out, uia::TreeWalker* walker, uia::Element* element, int 
 
 // The focused element as a screen reader reads it on arrival and on "where am I": itself, the
 // elements that hold it up to the window, and the elements beside it.
-void writeFocus(Output& out, uia::Automation* automation, uia::TreeWalker* walker)
+void writeFocus(Output& out, uia::Element* focus, uia::TreeWalker* walker)
 {
-    Com<uia::Element> focus;
-    const HRESULT status = automation->GetFocusedElement(focus.out());
-    if (FAILED(status) || !focus) {
-        out.line("focus: (none given: " + hresult(status) + ")");
-        return;
-    }
-    out.line("focus: " + describe(focus.get()));
+    out.line("focus: " + describe(focus));
+    std::string why;
+    if (value(focus, &why).empty() && !why.empty())
+        out.line("the focus's value cannot be read: " + why);
     Com<uia::Element> parent;
-    walker->GetParentElement(focus.get(), parent.out());
+    walker->GetParentElement(focus, parent.out());
     if (!parent)
         return;
     Com<uia::Element> sibling;
@@ -248,6 +288,40 @@ void writeFocus(Output& out, uia::Automation* automation, uia::TreeWalker* walke
     }
 }
 
+// A walker that gets from the window to its children, and the view it walks. A screen reader
+// walks the control view; Wine 10 makes that walker only from its condition and cannot go down
+// in it (a navigation by a "not" condition), so there the walk is the raw view's. For a Qt
+// program the two are one: Qt makes every element a control element.
+std::string treeWalker(uia::Automation* automation, uia::Element* root,
+                       Com<uia::TreeWalker>& walker)
+{
+    auto goesDown = [&walker, root](HRESULT made) {
+        if (FAILED(made) || !walker)
+            return made;
+        Com<uia::Element> child;
+        const HRESULT status = walker->GetFirstChildElement(root, child.out());
+        if (FAILED(status))
+            walker.reset();
+        return status;
+    };
+    HRESULT status = goesDown(automation->get_ControlViewWalker(walker.out()));
+    if (SUCCEEDED(status))
+        return "control view";
+    Com<IUnknown> condition;
+    HRESULT made = automation->get_ControlViewCondition(reinterpret_cast<void**>(condition.out()));
+    status = goesDown(SUCCEEDED(made) ? automation->CreateTreeWalker(condition.get(), walker.out())
+                                      : made);
+    if (SUCCEEDED(status))
+        return "control view";
+    const std::string why = " (the control view cannot be walked: " + hresult(status) + ")";
+    made = automation->get_RawViewCondition(reinterpret_cast<void**>(condition.out()));
+    status = goesDown(SUCCEEDED(made) ? automation->CreateTreeWalker(condition.get(), walker.out())
+                                      : made);
+    if (SUCCEEDED(status))
+        return "raw view" + why;
+    return "nothing, no walker goes down: " + hresult(status);
+}
+
 int read(uia::Automation* automation, HWND window, Output& out)
 {
     Com<uia::Element> root;
@@ -256,25 +330,29 @@ int read(uia::Automation* automation, HWND window, Output& out)
         out.line("no element for the window: " + hresult(status));
         return 1;
     }
-    // A screen reader walks the control view. Wine 10 gives its walker only as one made with
-    // its condition.
     Com<uia::TreeWalker> walker;
-    status = automation->get_ControlViewWalker(walker.out());
-    if (FAILED(status) || !walker) {
-        Com<IUnknown> controlView;
-        status = automation->get_ControlViewCondition(reinterpret_cast<void**>(controlView.out()));
-        if (SUCCEEDED(status))
-            status = automation->CreateTreeWalker(controlView.get(), walker.out());
-    }
-    if (FAILED(status) || !walker) {
-        out.line("no tree walker: " + hresult(status));
+    out.line("walked: " + treeWalker(automation, root.get(), walker));
+    if (!walker)
         return 1;
-    }
     out.line("window: " + describe(root.get()));
-    writeFocus(out, automation, walker.get());
-    out.line("tree:");
+    std::vector<std::string> tree;
+    Com<uia::Element> focus;
     int left = 500;
-    writeTree(out, walker.get(), root.get(), 0, left);
+    walkTree(tree, focus, walker.get(), root.get(), 0, left);
+    // The focus is the deepest element of the window that has the keyboard focus, where the
+    // last focus change left it. UI Automation's own answer is written beside it: Wine 10 gives
+    // the desktop.
+    Com<uia::Element> given;
+    status = automation->GetFocusedElement(given.out());
+    out.line("focused element given: "
+             + (SUCCEEDED(status) && given ? describe(given.get()) : "none, " + hresult(status)));
+    if (focus)
+        writeFocus(out, focus.get(), walker.get());
+    else
+        out.line("focus: none in the window");
+    out.line("tree:");
+    for (const std::string& line : tree)
+        out.line(line);
     return 0;
 }
 
