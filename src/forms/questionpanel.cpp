@@ -73,15 +73,12 @@ QString amountInWords(int amount)
     return quiz::donation::confirmCaption(amount).remove(u'&').trimmed();
 }
 
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-// The donation slider as screen readers read it where Qt hands an object's attributes on to
-// them (6.8 and later): its value text is the amount in words, which a screen reader reads in
-// place of the bare number when the slider moves and when it gets the focus. Over AT-SPI a
-// custom attribute goes out as it is, and "valuetext" is the name Orca reads a value's words
-// from (ARIA's aria-valuetext). In all else it is Qt's own slider.
-class DonationSliderAccessible : public QAccessibleWidget,
-                                 public QAccessibleValueInterface,
-                                 public QAccessibleAttributesInterface {
+#ifdef AHNEMETRI_AMOUNT_IN_VALUE_TEXT
+// The donation slider as screen readers read it where they take its value text: the amount in
+// words, which a screen reader reads in place of the bare number when the slider moves and when
+// it gets the focus. UI Automation gives that text as the slider's value (its Value pattern,
+// beside the number of the RangeValue pattern). In all else it is Qt's own slider.
+class DonationSliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit DonationSliderAccessible(QSlider* slider)
         : QAccessibleWidget(slider, QAccessible::Slider)
@@ -95,8 +92,6 @@ public:
     {
         if (type == QAccessible::ValueInterface)
             return static_cast<QAccessibleValueInterface*>(this);
-        if (type == QAccessible::AttributesInterface)
-            return static_cast<QAccessibleAttributesInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
 
@@ -113,6 +108,26 @@ public:
     QVariant minimumValue() const override { return slider().minimum(); }
     QVariant minimumStepSize() const override { return slider().singleStep(); }
 
+private:
+    QSlider& slider() const { return *static_cast<QSlider*>(object()); }
+};
+
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+// Where Qt hands an object's attributes on (6.8 and later), the value text goes as a custom
+// attribute as well. Over AT-SPI a custom attribute goes out as it is, and "valuetext" is the
+// name Orca reads a value's words from (ARIA's aria-valuetext).
+class DonationSliderWithValueText : public DonationSliderAccessible,
+                                    public QAccessibleAttributesInterface {
+public:
+    using DonationSliderAccessible::DonationSliderAccessible;
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::AttributesInterface)
+            return static_cast<QAccessibleAttributesInterface*>(this);
+        return DonationSliderAccessible::interface_cast(type);
+    }
+
     QList<QAccessible::Attribute> attributeKeys() const override
     {
         return {QAccessible::Attribute::Custom};
@@ -124,10 +139,10 @@ public:
         return QVariant::fromValue(
             QHash<QString, QString>{{QStringLiteral("valuetext"), text(QAccessible::Value)}});
     }
-
-private:
-    QSlider& slider() const { return *static_cast<QSlider*>(object()); }
 };
+#else
+using DonationSliderWithValueText = DonationSliderAccessible;
+#endif
 
 // The slider of a question panel is the donation slider.
 QAccessibleInterface* donationSliderAccessible(const QString& className, QObject* object)
@@ -135,15 +150,15 @@ QAccessibleInterface* donationSliderAccessible(const QString& className, QObject
     auto* slider = qobject_cast<QSlider*>(object);
     if (slider && className == QLatin1String(QSlider::staticMetaObject.className())
         && qobject_cast<QuestionPanel*>(slider->parent()))
-        return new DonationSliderAccessible(slider);
+        return new DonationSliderWithValueText(slider);
     return nullptr;
 }
 #else
-// The amount read out as the slider moves, before Qt 6.8. A screen reader reads a slider's value
-// as a bare number, which Qt gives no way to put in words, and Qt tells it of a changed
-// description by the object, not the text, which Orca cannot read out. A notification that
-// comes up is read at once: this one belongs to the slider, is never drawn and comes up with
-// every new amount.
+// The amount read out as the slider moves, over AT-SPI before Qt 6.8. A screen reader reads a
+// slider's value as a bare number, which Qt gives no way to put in words, and Qt tells it of a
+// changed description by the object, not the text, which Orca cannot read out. A notification
+// that comes up is read at once: this one belongs to the slider, is never drawn and comes up
+// with every new amount.
 class AmountNotice : public HiddenAccessible {
 public:
     explicit AmountNotice(QSlider* slider)
@@ -221,8 +236,14 @@ QuestionPanel::QuestionPanel(const quiz::Question& question, QWidget* container)
         if (control != m_slider)
             control->setAccessibleDescription(label->text());
     }
-    if (m_slider)
+    if (m_slider) {
         label->setBuddy(m_slider);
+#ifdef Q_OS_WIN
+        // UI Automation gives a screen reader no label of a control (Qt's provider has no
+        // LabeledBy), so there the question goes with the slider as its description.
+        m_slider->setAccessibleDescription(label->text());
+#endif
+    }
 }
 
 QPushButton* QuestionPanel::addAnswerButton(const quiz::Answer& answer, int left)
@@ -246,7 +267,7 @@ void QuestionPanel::addDonationControls(const quiz::Answer& confirm)
     unit->setAutoFillBackground(true);
     unit->setGeometry(twipsRect(4800, 840, 255, 255));
 
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#ifdef AHNEMETRI_AMOUNT_IN_VALUE_TEXT
     static const bool accessibleInstalled = [] {
         QAccessible::installFactory(donationSliderAccessible);
         return true;
@@ -256,7 +277,7 @@ void QuestionPanel::addDonationControls(const quiz::Answer& confirm)
     m_slider = new QSlider(Qt::Horizontal, this);
     m_slider->setObjectName(donation::sliderName.toString());
     m_slider->setAccessibleName(QStringLiteral("Lahjoitus markkoina"));
-#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+#ifndef AHNEMETRI_AMOUNT_IN_VALUE_TEXT
     m_slider->setAccessibleDescription(amountInWords(donation::minimumAmount));
 #endif
     m_slider->setRange(donation::minimumAmount, donation::maximumAmount);
@@ -270,10 +291,10 @@ void QuestionPanel::addDonationControls(const quiz::Answer& confirm)
     // The caption follows the amount after every move, by mouse or keyboard.
     connect(m_slider, &QSlider::valueChanged, button,
             [button](int amount) { button->setText(donation::confirmCaption(amount)); });
-    // Screen readers hear the amount in the same words as the button's caption: from Qt 6.8 on
-    // as the slider's value; before, as its description when it gets the focus and from the
-    // notice when it moves.
-#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+    // Screen readers hear the amount in the same words as the button's caption: as the slider's
+    // value where they take its value text; elsewhere as its description when it gets the focus
+    // and from the notice when it moves.
+#ifndef AHNEMETRI_AMOUNT_IN_VALUE_TEXT
     auto* notice = new AmountNotice(m_slider);
     QAccessible::registerAccessibleInterface(notice);
     connect(m_slider, &QSlider::valueChanged, m_slider, [slider = m_slider, notice](int amount) {
