@@ -13,6 +13,12 @@
 #    build/windows, runs the tests under Wine with the offscreen platform, and builds the
 #    installer and the zip in build/windows/packages.
 #
+# 4. Installs the program under Wine, takes a whole test in it by keyboard and reads at four
+#    steps what a Windows screen reader is given through UI Automation (build/windows/uia/).
+#    Wine serves a UI Automation client from version 10 on: on an older Wine (Debian 12's 8.0)
+#    the installed program runs under the Wine of a minimal Debian 13 system, bootstrapped once
+#    with debootstrap and kept under AHNEMETRI_WINDOWS_CACHE.
+#
 # Closes with a line "N passed, M failed" and exits non-zero on any failure.
 # AHNEMETRI_WINDOWS_SKIP_TESTS=1 leaves the Wine run out (the packages are still built).
 set -euo pipefail
@@ -123,15 +129,22 @@ cmake --build --preset windows --parallel "$(nproc)"
 # A Wine prefix of its own, new for every run, with the fallback font of the Linux tests where
 # Qt's offscreen platform finds it and, for the installed program, in place of Verdana, which
 # Wine does not have (Windows does).
-export WINEPREFIX=$build/wine WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
-rm -rf "$WINEPREFIX"
-wineboot --init >/dev/null 2>&1
-wineserver --wait
-fonts=(/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf)
-mkdir -p "$WINEPREFIX/drive_c/test-fonts"
-cp "${fonts[@]}" "$WINEPREFIX/drive_c/test-fonts/"
-cp "${fonts[@]}" "$WINEPREFIX/drive_c/windows/Fonts/"
-wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Verdana /t REG_SZ /d 'DejaVu Sans' /f >/dev/null 2>&1
+export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+new_wine_prefix() {
+    export WINEPREFIX=$1
+    rm -rf "$WINEPREFIX"
+    wineboot --init >/dev/null 2>&1
+    wineserver --wait
+    local fonts=(/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf)
+    mkdir -p "$WINEPREFIX/drive_c/test-fonts"
+    cp "${fonts[@]}" "$WINEPREFIX/drive_c/test-fonts/"
+    cp "${fonts[@]}" "$WINEPREFIX/drive_c/windows/Fonts/"
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Verdana /t REG_SZ /d 'DejaVu Sans' /f >/dev/null 2>&1
+    # Wine's own programs, started here without a display, are gone before a program is
+    # started on one.
+    wineserver --wait
+}
+new_wine_prefix "$build/wine"
 # The test programs find Qt's libraries and the MinGW runtime on Wine's search path: the same
 # files as the packages ship (the runtime as the build copied it, without debug information).
 runtime_dirs=("$qt_prefix/bin" "$build/mingw-runtime")
@@ -234,7 +247,85 @@ count "no file shipped carries debug information" lean
 
 # --- The installed program, as a user meets it ---------------------------------------------------
 
-say "installing, a whole test by keyboard and uninstalling under Wine"
+# What is to be undone at the end, whatever happens: this run's own X server and window manager
+# (others may be running beside them), the programs of the Wine prefix, what is mounted.
+window_manager=
+xvfb=
+mounted=()
+unmount_all() {
+    local i
+    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
+        umount "${mounted[i]}" 2>/dev/null || umount --lazy "${mounted[i]}" || true
+    done
+    mounted=()
+}
+finish() {
+    [ -z "$window_manager$xvfb" ] || kill $window_manager $xvfb 2>/dev/null || true
+    wineserver --kill 2>/dev/null || true
+    unmount_all
+}
+trap finish EXIT
+
+# The installed program is read through UI Automation, whose client side Wine has from version
+# 10 on (Debian 12's Wine 8.0 has no CUIAutomation class at all). On an older Wine the installed
+# program runs under the Wine of a minimal Debian 13 system of its own, on this machine's X
+# server, with this tree mounted at the same path.
+trixie=
+if [ "$(wine --version | sed -n 's/^wine-\([0-9]*\).*/\1/p')" -lt 10 ]; then
+    trixie=$cache/trixie
+    in_trixie() {
+        chroot "$trixie" /usr/bin/env -i -C "$PWD" HOME=/root LANG=C.UTF-8 PATH=/usr/sbin:/usr/bin:/sbin:/bin \
+            DISPLAY="${DISPLAY:-}" WINEPREFIX="$WINEPREFIX" WINEARCH="$WINEARCH" \
+            WINEDEBUG="$WINEDEBUG" WINEDLLOVERRIDES="$WINEDLLOVERRIDES" "$@"
+    }
+    mount_into() {
+        mount "$@"
+        mounted+=("${!#}")
+    }
+    # A run killed outright leaves its mounts behind, this tree among them.
+    if findmnt --raw --noheadings --output TARGET | grep -q "^$trixie/"; then
+        echo "Something is still mounted in $trixie (see findmnt); unmount it first." >&2
+        exit 1
+    fi
+    if [ ! -f "$trixie/.ready" ]; then
+        say "bootstrapping a Debian 13 system with Wine 10 in $trixie (once)"
+        ensure_packages debootstrap
+        rm -rf --one-file-system "$trixie"
+        mirror=()
+        [ -n "${DEBIAN_MIRROR:-}" ] && mirror=("$DEBIAN_MIRROR")
+        debootstrap --variant=minbase trixie "$trixie" "${mirror[@]}" >"$cache/trixie.log" 2>&1 || {
+            tail -20 "$cache/trixie.log" >&2
+            exit 1
+        }
+        printf '#!/bin/sh\nexit 101\n' >"$trixie/usr/sbin/policy-rc.d"
+        chmod +x "$trixie/usr/sbin/policy-rc.d"
+        cp -L /etc/resolv.conf "$trixie/etc/resolv.conf"
+        mount_into -t proc proc "$trixie/proc"
+        in_trixie apt-get update -qq
+        in_trixie env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+            wine wine64 >>"$cache/trixie.log" 2>&1 || {
+            tail -20 "$cache/trixie.log" >&2
+            exit 1
+        }
+        unmount_all
+        touch "$trixie/.ready"
+    fi
+    [ -d /tmp/.X11-unix ] || install -d -m 1777 /tmp/.X11-unix
+    mkdir -p "$trixie/tmp/.X11-unix" "$trixie$repo"
+    mount_into -t proc proc "$trixie/proc"
+    mount_into -t sysfs sysfs "$trixie/sys"
+    mount_into --bind /dev "$trixie/dev"
+    mount_into --bind /dev/pts "$trixie/dev/pts"
+    mount_into -t tmpfs tmpfs "$trixie/dev/shm"
+    mount_into --bind /tmp/.X11-unix "$trixie/tmp/.X11-unix"
+    mount_into --bind "$repo" "$trixie$repo"
+    wine() { in_trixie wine "$@"; }
+    wineboot() { in_trixie wineboot "$@"; }
+    wineserver() { in_trixie wineserver "$@"; }
+fi
+
+say "installing, a whole test by keyboard and uninstalling under $(wine --version)"
+new_wine_prefix "$build/wine-installed"
 display_log=$build/xvfb.log
 exec {display_fd}< <(exec Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>"$display_log")
 xvfb=$!
@@ -242,8 +333,6 @@ read -r display_number <&$display_fd
 export DISPLAY=:$display_number
 openbox >/dev/null 2>&1 &
 window_manager=$!
-# Only this run's own X server and window manager: others may be running beside it.
-trap 'kill $window_manager $xvfb 2>/dev/null; wineserver --kill 2>/dev/null || true' EXIT
 
 installed="$WINEPREFIX/drive_c/Program Files/Ahnemetri"
 start_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Ahnemetri.lnk"
@@ -256,21 +345,65 @@ installs() {
 }
 # Waits until a window of the given title is there (30 s at most).
 window_titled() { timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+
+# What a screen reader is given, read through UI Automation by tests/uia/uiaread.cpp: one
+# reading a step, and beside them the events that came, in build/windows/uia/.
+uia=$build/uia
+uiaread=$build/uiaread.exe
+windows_path() { local path=Z:$1; echo "${path//\//\\}"; }
+# Watches the program whose start window is up for the events a screen reader acts on, once it
+# has said which ones it can get (30 s at most).
+uia_watch() {
+    rm -rf "$uia"
+    mkdir -p "$uia"
+    uia_events_read=0
+    (LC_ALL=C.UTF-8 wine "$uiaread" watch '^Ahnemetri [0-9.]*$' "$(windows_path "$uia/events.txt")" \
+        >/dev/null 2>&1 &)
+    local waited=0
+    until grep -q '^listening for notifications' "$uia/events.txt" 2>/dev/null; do
+        [ $waited -ge 60 ] && return 1
+        sleep 0.5
+        waited=$((waited + 1))
+    done
+}
+# Reads the window titled $2 (as for window_titled) into build/windows/uia/$1.txt once a line
+# of the reading matches $3 (30 s at most), and adds the events that came since the reading
+# before. Only the checks of the readings fail a run.
+uia_reading() {
+    local file=$uia/$1.txt waited=0
+    # The titles are UTF-8, as Wine takes a command line in that locale.
+    until LC_ALL=C.UTF-8 wine "$uiaread" read "^$2\$" "$(windows_path "$file")" >/dev/null 2>&1 &&
+        grep -q -E -- "$3" "$file"; do
+        [ $waited -ge 60 ] && break
+        sleep 0.5
+        waited=$((waited + 1))
+    done
+    echo 'events since the reading before:' >>"$file"
+    tail -n "+$((uia_events_read + 1))" "$uia/events.txt" >>"$file"
+    uia_events_read=$(wc -l <"$uia/events.txt")
+}
+
 takes_a_whole_test() {
     (cd "$installed" && wine ./ahnemetri.exe >/dev/null 2>&1 &)
     window_titled 'Ahnemetri [0-9.]*' || return 1
     xdotool search --sync --onlyvisible --name '^Ahnemetri [0-9.]*$' windowactivate --sync
+    uia_watch || return 1
+    uia_reading start 'Ahnemetri [0-9.]*' '^focus: edit'
     xdotool type --delay 50 'Testi' && xdotool key --delay 100 Tab Return
     window_titled 'Ahnemetri [0-9.]* - Testi käynnissä' || return 1
+    uia_reading question-1 'Ahnemetri [0-9.]* - Testi käynnissä' '^focus: button'
     local question
     for question in $(seq 1 25); do
         if [ "$question" = 9 ]; then
-            xdotool key --delay 150 Right Tab Return
+            xdotool key --delay 150 Right Right Right
+            uia_reading question-9 'Ahnemetri [0-9.]* - Testi käynnissä' '^ *button " ?3 markkaa"'
+            xdotool key --delay 150 Tab Return
         else
             xdotool key --delay 150 Return
         fi
     done
     window_titled 'Ahnemetri [0-9.]* - Tilastot \(Testi\)' || return 1
+    uia_reading results 'Ahnemetri [0-9.]* - Tilastot \(Testi\)' '^focus: button'
     import -window root "$build/installed-results.png" 2>/dev/null || true
     xdotool key alt+l
     local waited=0
@@ -320,6 +453,8 @@ whole_test_or_end() {
     return 1
 }
 count "a whole test in the installed program" whole_test_or_end
+count "a screen reader's view of it through UI Automation" \
+    bash tests/packaging/check-uia-readings.sh "$uia" tests/usertexts.txt
 count "a wrong option without a console is shown in a message box" fails_in_a_message_box
 count "silent uninstall leaves nothing behind" uninstalls
 
