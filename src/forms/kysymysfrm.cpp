@@ -44,7 +44,7 @@ KysymysFrm::KysymysFrm(QWidget* parent)
     forms::useAccessible<KysymysFrm, KysymysFrmAccessible>();
     m_ui->setupUi(this);
     setWindowTitle(QStringLiteral(AHNEMETRI_TITLE " - Testi käynnissä"));
-    forms::makeFixedWindow(*this, {forms::fromTwips(5415), forms::fromTwips(2535)});
+    forms::makeFixedWindow(*this, clientSize);
     setWindowIcon(forms::programIcon());
     setFont(forms::verdana(8.25));
 

@@ -14,7 +14,7 @@ StatusFrm::StatusFrm(QWidget* parent)
 {
     forms::useAccessible<StatusFrm>();
     m_ui->setupUi(this);
-    forms::makeFixedWindow(*this, {forms::fromTwips(7335), forms::fromTwips(4815)});
+    forms::makeFixedWindow(*this, clientSize);
     setWindowIcon(forms::programIcon());
 
     setFont(verdana(8.25));
