@@ -113,6 +113,9 @@ void KysymysFrm::putOnTop(int question)
     if (m_top != question)
         panel(m_top).setOnTop(false);
     m_top = question;
+    // A desktop screen reader reads the question with the answer that gets the focus; a web
+    // page's hears it only when told.
+    tellPage(top, top.spokenHeading());
 }
 
 } // namespace forms

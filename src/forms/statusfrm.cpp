@@ -57,6 +57,9 @@ void StatusFrm::formActivate()
 {
     fill();
     m_ui->UusiCmd->setFocus(Qt::ActiveWindowFocusReason);
+    // A desktop screen reader reads the window's description as the window comes up; a web
+    // page's hears it only when told.
+    tellPage(*this, accessibleDescription());
 }
 
 void StatusFrm::fill()
