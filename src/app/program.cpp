@@ -1,13 +1,10 @@
 #include "app/program.h"
 
+#include "app/browserpage.h"
 #include "app/resources.h"
 #include "version.h"
 
 #include <QApplication>
-
-#ifdef Q_OS_WASM
-#include <emscripten.h>
-#endif
 
 namespace app {
 
@@ -38,16 +35,11 @@ Program::Program(Navigation::Clock clock, const QString& qtTranslations)
 int Program::exec()
 {
     // Only a program that runs the event loop ends it; a test goes on after "Lopeta".
-#ifdef Q_OS_WASM
-    // In a browser the event loop never returns to main(): the program ends once the event at
-    // hand is done, and the page, told so, says that it has ended.
-    QObject::connect(
-        &m_windows, &WindowRegistry::programEnded, qApp, [] { emscripten_force_exit(0); },
-        Qt::QueuedConnection);
-#else
-    QObject::connect(&m_windows, &WindowRegistry::programEnded, qApp,
-                     [] { QCoreApplication::exit(0); });
-#endif
+    if (BrowserPage::active)
+        BrowserPage::attach(m_windows);
+    else
+        QObject::connect(&m_windows, &WindowRegistry::programEnded, qApp,
+                         [] { QCoreApplication::exit(0); });
     start();
     return QApplication::exec();
 }

@@ -1,5 +1,7 @@
 #include "app/qttranslations.h"
 
+#include "app/browserpage.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -15,12 +17,9 @@ bool installQtTranslations(QTranslator& translator, const QString& directory)
 
 QString systemQtTranslationsDirectory()
 {
-#ifdef Q_OS_WASM
-    // A browser has no Qt of its own: the program carries Qt's Finnish texts.
-    return QStringLiteral(":/qt/translations");
-#else
+    if (BrowserPage::active)
+        return BrowserPage::qtTranslationsDirectory();
     return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-#endif
 }
 
 } // namespace app

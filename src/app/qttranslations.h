@@ -13,7 +13,7 @@ namespace app {
 bool installQtTranslations(QTranslator& translator, const QString& directory);
 
 // Where the system's Qt keeps its translations (Debian: /usr/share/qt6/translations, from the
-// package qt6-translations-l10n).
+// package qt6-translations-l10n); in a browser, in the program itself.
 QString systemQtTranslationsDirectory();
 
 } // namespace app

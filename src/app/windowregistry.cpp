@@ -1,5 +1,6 @@
 #include "app/windowregistry.h"
 
+#include "app/browserpage.h"
 #include "forms/formevents.h"
 #include "forms/introfrm.h"
 #include "forms/kysymysfrm.h"
@@ -34,12 +35,7 @@ Window& WindowRegistry::obtain(std::unique_ptr<Window>& slot,
 {
     if (!slot) {
         slot = std::make_unique<Window>();
-#ifdef Q_OS_WASM
-        // A browser activates a window as soon as it exists, before it is shown, and the focus
-        // then skips the control that the window's Activate event chose. Each window is
-        // activated by show() instead, once it is on the screen.
-        slot->setAttribute(Qt::WA_ShowWithoutActivating);
-#endif
+        BrowserPage::adoptWindow(*slot);
         forms::FormEvents* events = nullptr;
         if constexpr (std::is_base_of_v<forms::FormEvents, Window>) {
             events = slot.get();
@@ -109,6 +105,14 @@ void WindowRegistry::show(QWidget& window)
     window.activateWindow();
 }
 
+void WindowRegistry::placeAgain()
+{
+    for (QWidget* window : windows()) {
+        if (window && window->isVisible())
+            place(*window);
+    }
+}
+
 void WindowRegistry::place(QWidget& window)
 {
     if (QLayout* layout = window.layout())
@@ -126,20 +130,9 @@ void WindowRegistry::hide(QWidget& window)
     if (m_ended)
         return;
     m_awaitingFocus.remove(&window);
-#ifdef Q_OS_WASM
-    // A desktop gives the activation of a window that goes to the window below it; a browser
-    // leaves no window active, and the keyboard would reach none. The program does it there.
     const bool wasActive = window.isActiveWindow();
     window.hide();
-    for (QWidget* below : windows()) {
-        if (wasActive && below && below->isVisible()) {
-            below->activateWindow();
-            break;
-        }
-    }
-#else
-    window.hide();
-#endif
+    BrowserPage::afterHide(windows(), wasActive);
 }
 
 void WindowRegistry::activate(QWidget& window)

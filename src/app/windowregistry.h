@@ -53,6 +53,8 @@ public:
     // Shows the window in front; a visible window is only brought to the front.
     void show(QWidget& window);
     void hide(QWidget& window);
+    // Places every shown window again as at its first show, on a screen whose size has changed.
+    void placeAgain();
 
     // Ends the program at once: every window goes, and no window event runs any more.
     void endProgram();

@@ -13,18 +13,26 @@ public:
     QAccessible::Role role() const override { return QAccessible::NoRole; }
 };
 
+PageTeller pageTeller = nullptr;
+
 } // namespace
+
+void setPageTeller(PageTeller teller)
+{
+    pageTeller = teller;
+}
+
+void tellPage(QObject& source, const QString& message)
+{
+    if (pageTeller)
+        pageTeller(source, message);
+}
 
 void renewAccessible(QWidget& owner, const QList<QWidget*>& widgets)
 {
-#ifdef Q_OS_WASM
-    // In a browser the page's elements are the screen reader's view, and Qt shows and hides
-    // them with their objects; a new object would leave its old element behind in the page.
-    Q_UNUSED(owner)
-    Q_UNUSED(widgets)
-    return;
-#endif
-    if (!QAccessible::isActive())
+    // The page's elements are its screen reader's view, and Qt shows and hides them with their
+    // objects; a new object would leave its old element behind in the page.
+    if (!QAccessible::isActive() || pageTeller)
         return;
     // Qt hands the id of its newest accessible object out again once that object is deleted,
     // and a screen reader knows an object by its id. An object of its own, newer than all the

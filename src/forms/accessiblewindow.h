@@ -66,8 +66,19 @@ protected:
 // (nothing is done while no screen reader listens). A screen reader keeps what it has read of
 // an object, and Qt tells it when a hidden object comes into sight but not that it is no longer
 // hidden: the object stays unseen to the reader's review of the window. An object it has never
-// met it reads afresh. In a browser, whose screen readers read the page, nothing is done.
+// met it reads afresh. Where the page tells its screen reader (see below), nothing is done.
 void renewAccessible(QWidget& owner, const QList<QWidget*>& widgets);
+
+// A screen reader of a web page reads the page's elements, which Qt keeps along with its
+// objects, and hears what comes up in a window only when the page tells it. The program in a
+// browser installs the teller at start (app/browserpage.cpp); a desktop program has none, and
+// its screen readers follow the focus and read a window's description as it comes up.
+using PageTeller = void (*)(QObject& source, const QString& message);
+void setPageTeller(PageTeller teller);
+
+// Has the page tell its screen reader `message` now, in the words a desktop screen reader reads
+// from the windows themselves; does nothing on a desktop.
+void tellPage(QObject& source, const QString& message);
 
 // Screen readers get `Interface` for every widget whose class is exactly `Widget`.
 template <typename Widget, typename Interface>

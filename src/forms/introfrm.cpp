@@ -14,7 +14,6 @@
 namespace forms {
 
 namespace {
-constexpr QSize clientSize{forms::fromTwips(5895), forms::fromTwips(3855)};
 constexpr QSize titlePictureSize{200, 50};
 
 // The title picture in the pixel density the label is drawn at. A window is created before it

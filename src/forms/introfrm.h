@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/formstyle.h"
+
 #include <QMainWindow>
 
 #include <memory>
@@ -18,6 +20,9 @@ class IntroFrm : public QMainWindow {
     Q_OBJECT
 
 public:
+    // The window's client area below its menu bar, fixed.
+    static constexpr QSize clientSize{fromTwips(5895), fromTwips(3855)};
+
     explicit IntroFrm(QWidget* parent = nullptr);
     ~IntroFrm() override;
 

@@ -44,7 +44,7 @@ KysymysFrm::KysymysFrm(QWidget* parent)
     forms::useAccessible<KysymysFrm, KysymysFrmAccessible>();
     m_ui->setupUi(this);
     setWindowTitle(QStringLiteral(AHNEMETRI_TITLE " - Testi käynnissä"));
-    forms::makeFixedWindow(*this, {forms::fromTwips(5415), forms::fromTwips(2535)});
+    forms::makeFixedWindow(*this, clientSize);
     setWindowIcon(forms::programIcon());
     setFont(forms::verdana(8.25));
 
@@ -113,6 +113,9 @@ void KysymysFrm::putOnTop(int question)
     if (m_top != question)
         panel(m_top).setOnTop(false);
     m_top = question;
+    // A desktop screen reader reads the question with the answer that gets the focus; a web
+    // page's hears it only when told.
+    tellPage(top, top.spokenHeading());
 }
 
 } // namespace forms

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/formevents.h"
+#include "forms/formstyle.h"
 
 #include <QWidget>
 
@@ -23,6 +24,9 @@ class KysymysFrm : public QWidget, public FormEvents {
     Q_PROPERTY(qint16 moneypercent READ moneypercent)
 
 public:
+    // The window's client area, fixed.
+    static constexpr QSize clientSize{fromTwips(5415), fromTwips(2535)};
+
     explicit KysymysFrm(QWidget* parent = nullptr);
     ~KysymysFrm() override;
 

@@ -197,6 +197,7 @@ constexpr int buttonHeight = 375;
 QuestionPanel::QuestionPanel(const quiz::Question& question, QWidget* container)
     : QGroupBox(quiz::panelCaption(question.number), container)
     , m_number(question.number)
+    , m_question(question.label.text.toString())
 {
     forms::useAccessible<QuestionPanel, QuestionPanelAccessible>();
     setObjectName(quiz::panelName(question.number));
@@ -206,7 +207,7 @@ QuestionPanel::QuestionPanel(const quiz::Question& question, QWidget* container)
     // Opaque, so that a panel covers the one it lies in, caption and all.
     setAutoFillBackground(true);
 
-    auto* label = new QLabel(question.label.text.toString(), this);
+    auto* label = new QLabel(m_question, this);
     label->setObjectName(question.label.name.toString());
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
@@ -346,6 +347,12 @@ bool QuestionPanel::isOnTop() const
 QWidget* QuestionPanel::firstControl() const
 {
     return m_focusOrder.front();
+}
+
+QString QuestionPanel::spokenHeading() const
+{
+    // The panel's name, then the question as its answers' description reads it.
+    return accessibleName() + QStringLiteral(". ") + m_question;
 }
 
 } // namespace forms

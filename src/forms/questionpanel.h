@@ -40,6 +40,8 @@ public:
     void setOnTop(bool onTop);
     bool isOnTop() const;
     QWidget* firstControl() const;
+    // What a screen reader reads as the panel comes on top: its caption and the question.
+    QString spokenHeading() const;
     // The controls in the order the Tab key reaches them.
     const std::vector<QWidget*>& focusOrder() const { return m_focusOrder; }
 
@@ -57,6 +59,7 @@ private:
     void addDonationControls(const quiz::Answer& confirm);
 
     int m_number;
+    QString m_question;
     QSlider* m_slider = nullptr;
     std::vector<QWidget*> m_ownControls;
     std::vector<QWidget*> m_focusOrder;

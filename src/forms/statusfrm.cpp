@@ -14,7 +14,7 @@ StatusFrm::StatusFrm(QWidget* parent)
 {
     forms::useAccessible<StatusFrm>();
     m_ui->setupUi(this);
-    forms::makeFixedWindow(*this, {forms::fromTwips(7335), forms::fromTwips(4815)});
+    forms::makeFixedWindow(*this, clientSize);
     setWindowIcon(forms::programIcon());
 
     setFont(verdana(8.25));
@@ -57,6 +57,9 @@ void StatusFrm::formActivate()
 {
     fill();
     m_ui->UusiCmd->setFocus(Qt::ActiveWindowFocusReason);
+    // A desktop screen reader reads the window's description as the window comes up; a web
+    // page's hears it only when told.
+    tellPage(*this, accessibleDescription());
 }
 
 void StatusFrm::fill()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/formevents.h"
+#include "forms/formstyle.h"
 
 #include <QTime>
 #include <QWidget>
@@ -20,6 +21,9 @@ class StatusFrm : public QWidget, public FormEvents {
     Q_OBJECT
 
 public:
+    // The window's client area, fixed.
+    static constexpr QSize clientSize{fromTwips(7335), fromTwips(4815)};
+
     // Where a fill reads its inputs; the score and the name belong to other windows.
     struct Sources {
         std::function<QString()> playerName;

@@ -17,7 +17,7 @@ TietoaFrm::TietoaFrm(QWidget* parent)
     setWindowTitle(QStringLiteral(AHNEMETRI_TITLE " - Tietoa"));
     m_ui->OtsikkoLbl->setText(QStringLiteral(AHNEMETRI_TITLE));
     m_ui->OtsikkoLbl->setToolTip(QStringLiteral(AHNEMETRI_TITLE));
-    forms::makeFixedWindow(*this, {forms::fromTwips(4335), forms::fromTwips(3510)});
+    forms::makeFixedWindow(*this, clientSize);
 
     setFont(verdana(8.25));
     m_ui->OtsikkoLbl->setFont(verdana(14.25, FontStyle::Underlined));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/formstyle.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -15,6 +17,9 @@ class TietoaFrm : public QWidget {
     Q_OBJECT
 
 public:
+    // The window's client area, fixed.
+    static constexpr QSize clientSize{fromTwips(4335), fromTwips(3510)};
+
     explicit TietoaFrm(QWidget* parent = nullptr);
     ~TietoaFrm() override;
 
