@@ -1,7 +1,7 @@
 #include "app/browserpage.h"
 
 #include "app/windowregistry.h"
-#include "forms/accessiblewindow.h"
+#include "forms/accessibility.h"
 #include "forms/introfrm.h"
 #include "forms/kysymysfrm.h"
 #include "forms/statusfrm.h"

@@ -1,7 +1,7 @@
 #include "forms/introfrm.h"
 #include "ui_introfrm.h"
 
-#include "forms/accessiblewindow.h"
+#include "forms/accessibility.h"
 #include "forms/closebox.h"
 #include "forms/formstyle.h"
 #include "version.h"

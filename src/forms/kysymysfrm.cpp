@@ -1,7 +1,7 @@
 #include "forms/kysymysfrm.h"
 #include "ui_kysymysfrm.h"
 
-#include "forms/accessiblewindow.h"
+#include "forms/accessibility.h"
 #include "forms/closebox.h"
 #include "forms/formstyle.h"
 #include "forms/questionpanel.h"
@@ -10,38 +10,13 @@
 
 #include <QSlider>
 
-#include <algorithm>
-
 namespace forms {
-
-namespace {
-
-// The questionnaire as screen readers read it: a window holding the 25 question panels side by
-// side, in the order of the questions, whichever panel lies inside which on screen. Only the
-// panel on top counts as shown (QuestionPanel), so a screen reader finds the question that is
-// asked and none of those answered before it.
-class KysymysFrmAccessible : public ListedChildren<WindowAccessible> {
-public:
-    using ListedChildren::ListedChildren;
-
-protected:
-    QList<QWidget*> listed() const override
-    {
-        QList<QuestionPanel*> all = widget()->findChildren<QuestionPanel*>();
-        std::sort(all.begin(), all.end(), [](const QuestionPanel* a, const QuestionPanel* b) {
-            return a->number() < b->number();
-        });
-        return {all.begin(), all.end()};
-    }
-};
-
-} // namespace
 
 KysymysFrm::KysymysFrm(QWidget* parent)
     : QWidget(parent)
     , m_ui(std::make_unique<Ui::KysymysFrm>())
 {
-    forms::useAccessible<KysymysFrm, KysymysFrmAccessible>();
+    forms::useAccessibleInterfaces();
     m_ui->setupUi(this);
     setWindowTitle(QStringLiteral(AHNEMETRI_TITLE " - Testi käynnissä"));
     forms::makeFixedWindow(*this, clientSize);

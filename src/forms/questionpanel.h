@@ -7,14 +7,6 @@
 class QPushButton;
 class QSlider;
 
-// Whether a screen reader takes the donation slider's amount in words from the slider's value
-// text: UI Automation (Windows) hands that text on as the slider's value, AT-SPI from Qt 6.8 on
-// as the attribute "valuetext". Elsewhere the amount goes as the slider's description and as a
-// notice that comes up with every move.
-#if defined(Q_OS_WIN) || QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-#define AHNEMETRI_AMOUNT_IN_VALUE_TEXT 1
-#endif
-
 namespace quiz {
 struct Answer;
 struct Question;

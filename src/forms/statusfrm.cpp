@@ -2,7 +2,7 @@
 #include "ui_statusfrm.h"
 
 #include "eval/evaluation.h"
-#include "forms/accessiblewindow.h"
+#include "forms/accessibility.h"
 #include "forms/closebox.h"
 #include "forms/formstyle.h"
 
@@ -12,7 +12,7 @@ StatusFrm::StatusFrm(QWidget* parent)
     : QWidget(parent)
     , m_ui(std::make_unique<Ui::StatusFrm>())
 {
-    forms::useAccessible<StatusFrm>();
+    forms::useAccessibleInterfaces();
     m_ui->setupUi(this);
     forms::makeFixedWindow(*this, clientSize);
     setWindowIcon(forms::programIcon());

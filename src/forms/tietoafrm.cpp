@@ -1,7 +1,7 @@
 #include "forms/tietoafrm.h"
 #include "ui_tietoafrm.h"
 
-#include "forms/accessiblewindow.h"
+#include "forms/accessibility.h"
 #include "forms/closebox.h"
 #include "forms/formstyle.h"
 #include "version.h"
@@ -12,7 +12,7 @@ TietoaFrm::TietoaFrm(QWidget* parent)
     : QWidget(parent)
     , m_ui(std::make_unique<Ui::TietoaFrm>())
 {
-    forms::useAccessible<TietoaFrm>();
+    forms::useAccessibleInterfaces();
     m_ui->setupUi(this);
     setWindowTitle(QStringLiteral(AHNEMETRI_TITLE " - Tietoa"));
     m_ui->OtsikkoLbl->setText(QStringLiteral(AHNEMETRI_TITLE));

@@ -5,9 +5,9 @@
 #include "textrecord.h"
 
 #include "eval/evaluation.h"
+#include "forms/accessibility.h"
 #include "forms/introfrm.h"
 #include "forms/kysymysfrm.h"
-#include "forms/questionpanel.h"
 #include "forms/statusfrm.h"
 #include "forms/tietoafrm.h"
 #include "quiz/catalogue.h"
