@@ -145,26 +145,11 @@ private:
     const QuestionPanel& panel() const { return *static_cast<const QuestionPanel*>(object()); }
 };
 
-// The amount as the confirm button reads it, without the access-key mark and the sign blank.
-QString amountInWords(int amount)
-{
-    return quiz::donation::confirmCaption(amount).remove(u'&').trimmed();
-}
-
-#ifdef AHNEMETRI_AMOUNT_IN_VALUE_TEXT
-// The donation slider as screen readers read it where they take its value text: the amount in
-// words, which a screen reader reads in place of the bare number when the slider moves and when
-// it gets the focus. UI Automation gives that text as the slider's value (its Value pattern,
-// beside the number of the RangeValue pattern). In all else it is Qt's own slider.
-class DonationSliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+// A control whose value a screen reader reads both as a number (the value interface) and as
+// the text that valueText() gives.
+class ValueAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
-    explicit DonationSliderAccessible(QSlider* slider)
-        : QAccessibleWidget(slider, QAccessible::Slider)
-    {
-        // As for Qt's own slider: what its moves drive (the confirm button) it controls.
-        addControllingSignal(
-            QString::fromLatin1(QMetaMethod::fromSignal(&QSlider::valueChanged).methodSignature()));
-    }
+    using QAccessibleWidget::QAccessibleWidget;
 
     void* interface_cast(QAccessible::InterfaceType type) override
     {
@@ -176,8 +161,33 @@ public:
     QString text(QAccessible::Text type) const override
     {
         if (type == QAccessible::Value)
-            return amountInWords(slider().value());
+            return valueText();
         return QAccessibleWidget::text(type);
+    }
+
+protected:
+    virtual QString valueText() const = 0;
+};
+
+// The amount as the confirm button reads it, without the access-key mark and the sign blank.
+QString amountInWords(int amount)
+{
+    return quiz::donation::confirmCaption(amount).remove(u'&').trimmed();
+}
+
+#ifdef AHNEMETRI_AMOUNT_IN_VALUE_TEXT
+// The donation slider as screen readers read it where they take its value text: the amount in
+// words, which a screen reader reads in place of the bare number when the slider moves and when
+// it gets the focus. UI Automation gives that text as the slider's value (its Value pattern,
+// beside the number of the RangeValue pattern). In all else it is Qt's own slider.
+class DonationSliderAccessible : public ValueAccessible {
+public:
+    explicit DonationSliderAccessible(QSlider* slider)
+        : ValueAccessible(slider, QAccessible::Slider)
+    {
+        // As for Qt's own slider: what its moves drive (the confirm button) it controls.
+        addControllingSignal(
+            QString::fromLatin1(QMetaMethod::fromSignal(&QSlider::valueChanged).methodSignature()));
     }
 
     QVariant currentValue() const override { return slider().value(); }
@@ -185,6 +195,9 @@ public:
     QVariant maximumValue() const override { return slider().maximum(); }
     QVariant minimumValue() const override { return slider().minimum(); }
     QVariant minimumStepSize() const override { return slider().singleStep(); }
+
+protected:
+    QString valueText() const override { return amountInWords(slider().value()); }
 
 private:
     QSlider& slider() const { return *static_cast<QSlider*>(object()); }
@@ -254,25 +267,11 @@ private:
 // What a screen reader reads of the meter. Qt's own progress bar interface knows only the
 // rounded whole value, which would make a score of 37 read as 19 of 50 (38%); this one reports
 // the value the bar shows, halves included.
-class MeterBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+class MeterBarAccessible : public ValueAccessible {
 public:
     explicit MeterBarAccessible(MeterBar* bar)
-        : QAccessibleWidget(bar, QAccessible::ProgressBar)
+        : ValueAccessible(bar, QAccessible::ProgressBar)
     {
-    }
-
-    void* interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::ValueInterface)
-            return static_cast<QAccessibleValueInterface*>(this);
-        return QAccessibleWidget::interface_cast(type);
-    }
-
-    QString text(QAccessible::Text type) const override
-    {
-        if (type == QAccessible::Value)
-            return QString::number(shownValue());
-        return QAccessibleWidget::text(type);
     }
 
     QVariant currentValue() const override { return shownValue(); }
@@ -280,6 +279,9 @@ public:
     QVariant maximumValue() const override { return bar()->maximum(); }
     QVariant minimumValue() const override { return bar()->minimum(); }
     QVariant minimumStepSize() const override { return 0.5; }
+
+protected:
+    QString valueText() const override { return QString::number(shownValue()); }
 
 private:
     const MeterBar* bar() const { return static_cast<const MeterBar*>(object()); }
