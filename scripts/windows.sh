@@ -42,45 +42,25 @@ toolchain=$repo/cmake/mingw-w64-x86_64.cmake
 host_qt_cmake=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake
 qt_source_version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
 qt_prefix=$cache/qt6-base-$qt_source_version-$triple
-qt_stamp=$qt_prefix/.built-by-ahnemetri
+. scripts/qt-from-debian.sh
 
-build_qt() {
-    say "building Qt $qt_source_version for Windows from Debian's source (once; some 25 minutes on two cores, more while other builds share them)"
-    enable_deb_src
-    local work=$cache/work source
-    # An interrupted build goes on where it stopped; anything else starts afresh.
-    if [ ! -f "$work/configured" ]; then
-        rm -rf "$work" "$qt_prefix"
-        mkdir -p "$work/build"
-        (cd "$work" && apt-get source -qq --only-source "qt6-base=$qt_source_version")
-    fi
-    source=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')
-    # Bundled libraries instead of Debian's Linux ones; only the modules the program uses.
-    # Debian's tarball leaves Wacom's wintab header out, hence no tablet events.
-    [ -f "$work/configured" ] || (cd "$work/build" && "$source/configure" \
-        -prefix "$qt_prefix" -release -shared -opensource -confirm-license \
-        -xplatform win32-g++ -qt-host-path /usr \
-        -nomake examples -nomake tests \
-        -qt-zlib -qt-libpng -qt-freetype -qt-harfbuzz -qt-pcre -qt-doubleconversion \
-        -no-icu -no-opengl -no-dbus -no-zstd -no-feature-vulkan -no-feature-sql \
-        -no-feature-network -no-feature-xml -no-feature-printsupport -no-feature-concurrent \
-        -no-feature-jpeg -no-feature-tabletevent \
-        -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-        -DQT_HOST_PATH_CMAKE_DIR="$host_qt_cmake" -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF \
-        >"$work/configure.log" 2>&1 && touch "$work/configured") || {
-        tail -40 "$work/configure.log" >&2
-        return 1
-    }
-    cmake --build "$work/build" --parallel "$(nproc)" >"$work/build.log" 2>&1 || {
-        grep -m20 -B2 -A8 'error' "$work/build.log" >&2 || tail -40 "$work/build.log" >&2
-        return 1
-    }
-    cmake --install "$work/build" >/dev/null
+# Bundled libraries instead of Debian's Linux ones; only the modules the program uses. Debian's
+# tarball leaves Wacom's wintab header out, hence no tablet events.
+qt_options=(-release -shared -opensource -confirm-license -xplatform win32-g++ -qt-host-path /usr
+    -nomake examples -nomake tests
+    -qt-zlib -qt-libpng -qt-freetype -qt-harfbuzz -qt-pcre -qt-doubleconversion
+    -no-icu -no-opengl -no-dbus -no-zstd -no-feature-vulkan -no-feature-sql
+    -no-feature-network -no-feature-xml -no-feature-printsupport -no-feature-concurrent
+    -no-feature-jpeg -no-feature-tabletevent
+    -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain"
+    -DQT_HOST_PATH_CMAKE_DIR="$host_qt_cmake" -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF)
+
+# Once Qt is installed, what the packages take of it: its libraries without debug information,
+# and beside them Qt's licences, the licences of the code bundled into them, Debian's record of
+# every file's licence, and where Qt came from.
+ship_qt() { # source work
+    local source=$1 work=$2 licenses=$qt_prefix/licenses bundled
     find "$qt_prefix/bin" "$qt_prefix/plugins" -name '*.dll' -exec ${triple}-strip --strip-unneeded {} +
-
-    # What the packages must carry beside Qt's libraries: Qt's licences, the licences of the
-    # code bundled into them, Debian's record of every file's licence, and where Qt came from.
-    local licenses=$qt_prefix/licenses bundled
     mkdir -p "$licenses/3rdparty"
     cp "$source"/LICENSES/*.txt "$licenses/"
     cp "$source/debian/copyright" "$licenses/debian-copyright.txt"
@@ -108,14 +88,14 @@ You may use Ahnemetri with another Qt: replace these files with your own build o
 with the same compiler and C++ runtime, or build Ahnemetri from its source against any Qt 6.4
 or later (the project's scripts/windows.sh does the whole build on Debian).
 NOTE
-    echo "qt6-base $qt_source_version" >"$qt_stamp"
-    rm -rf "$work"
 }
 
-if [ -f "$qt_stamp" ]; then
+if qt_is_built "$qt_prefix" "qt6-base $qt_source_version"; then
     say "Qt $qt_source_version for Windows from $qt_prefix"
 else
-    build_qt
+    say "building Qt $qt_source_version for Windows from Debian's source (once; some 25 minutes on two cores, more while other builds share them)"
+    build_qt_from_debian "$cache/work" "$qt_prefix" "$qt_source_version" "qt6-base $qt_source_version" \
+        ship_qt "${qt_options[@]}"
 fi
 export AHNEMETRI_WINDOWS_QT=$qt_prefix
 say "Qt ready after $(elapsed)"
