@@ -33,9 +33,10 @@ elapsed() {
 # --- Inside the Debian 13 system: Qt for WebAssembly and the program ------------------------------
 
 # What the build needs in the Debian 13 system.
-# dpkg-dev unpacks Qt's source package; qt6-translations-l10n has Qt's Finnish texts.
+# dpkg-dev unpacks Qt's source package; qt6-translations-l10n has Qt's Finnish texts; gzip and
+# brotli make the site's compressed copies.
 build_system_packages=(emscripten qt6-base-dev qt6-base-dev-tools qt6-translations-l10n cmake
-    ninja-build dpkg-dev ca-certificates)
+    ninja-build dpkg-dev ca-certificates gzip brotli)
 
 # Debian's emscripten comes with its system libraries prebuilt in a read-only cache. A copy of
 # it that emscripten may add to builds any variant that the prebuilt ones lack; nothing is
@@ -51,61 +52,39 @@ use_emscripten_cache() {
     export EM_CACHE=$cache/emscripten-cache EM_FROZEN_CACHE=
 }
 
-# What the program does without: each feature left out is code that no visitor downloads.
-qt_features=(-no-feature-thread -no-feature-sql -no-feature-network -no-feature-xml
+# Static, one thread, only what a Widgets program uses: each part left out is code that no
+# visitor downloads (bench/README.md weighs them). Debian's source leaves sqlite out, whose
+# licence file the SQL module's configure reads, hence no SQL.
+qt_options=(-platform wasm-emscripten -qt-host-path /usr -release -static -optimize-size
+    -opensource -confirm-license -nomake examples -nomake tests
+    -no-feature-thread -no-feature-sql -no-feature-network -no-feature-xml
     -no-feature-printsupport -no-feature-concurrent -no-feature-testlib -no-feature-jpeg
     -no-feature-gif -no-feature-ico -no-feature-movie -no-feature-pdf
     -no-feature-textmarkdownreader -no-feature-textmarkdownwriter -no-feature-textodfwriter
     -no-feature-colordialog -no-feature-fontdialog -no-feature-filedialog -no-feature-wizard
     -no-feature-mdiarea -no-feature-calendarwidget -no-feature-datetimeedit -no-feature-dial
-    -no-feature-lcdnumber -no-feature-splashscreen)
+    -no-feature-lcdnumber -no-feature-splashscreen
+    -no-feature-style-images -no-feature-style-stylesheet
+    -no-feature-mimetype -no-feature-xmlstream -no-feature-settings -no-feature-hijricalendar
+    -no-feature-jalalicalendar -no-feature-graphicsview -no-feature-itemviews
+    -no-feature-dockwidget -no-feature-toolbar -no-feature-tabbar -no-feature-tabwidget
+    -no-feature-gestures -no-feature-texthtmlparser -no-feature-cssparser
+    -no-feature-imageformat_bmp -no-feature-imageformat_ppm
+    -no-feature-imageformat_xbm)
 
-# Qt as built here: its source version, these features and our patches. A change to any of
+# Qt as built here: its source version, these options and our patches. A change to any of
 # them builds Qt anew.
 qt_recipe() { # source-version
     echo "qt6-base $1"
-    echo "${qt_features[*]}"
+    echo "${qt_options[*]}"
     cat scripts/web/*.patch | sha256sum
 }
 
-build_qt() { # prefix source-version
-    local prefix=$1 version=$2 work=$cache/qt-work source
-    say "building Qt $version for WebAssembly from Debian's source (once; about 15 minutes on 2 cores)"
-    enable_deb_src
-    # An interrupted build goes on where it stopped; anything else starts afresh.
-    if [ ! -f "$work/configured" ]; then
-        rm -rf "$work" "$prefix"
-        mkdir -p "$work/build"
-        (cd "$work" && apt-get source -qq --only-source "qt6-base=$version")
-        source=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')
-        # The program's own fixes on top of Debian's patches.
-        local fix
-        for fix in scripts/web/*.patch; do
-            patch -d "$source" -p1 --quiet <"$fix"
-        done
-    fi
-    source=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')
-    # Static, one thread, only what a Widgets program uses. Debian's source leaves sqlite out,
-    # whose licence file the SQL module's configure reads, hence no SQL.
-    [ -f "$work/configured" ] || (cd "$work/build" && "$source/configure" \
-        -platform wasm-emscripten -qt-host-path /usr -prefix "$prefix" \
-        -release -static -optimize-size -opensource -confirm-license \
-        -nomake examples -nomake tests "${qt_features[@]}" \
-        -- -G Ninja -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
-        >"$work/configure.log" 2>&1 && touch "$work/configured") || {
-        tail -40 "$work/configure.log" >&2
-        return 1
-    }
-    cmake --build "$work/build" --parallel "$(nproc)" >"$work/build.log" 2>&1 || {
-        grep -m20 -B2 -A8 'error' "$work/build.log" >&2 || tail -40 "$work/build.log" >&2
-        return 1
-    }
-    cmake --install "$work/build" >/dev/null
-    mkdir -p "$prefix/licenses"
-    cp "$source"/LICENSES/*.txt "$prefix/licenses/"
-    cp "$source/debian/copyright" "$prefix/licenses/debian-copyright.txt"
-    qt_recipe "$version" >"$prefix/.built-by-ahnemetri"
-    rm -rf "$work"
+# Beside Qt, the licences that the site carries.
+keep_qt_licences() { # source work
+    mkdir -p "$qt_prefix/licenses"
+    cp "$1"/LICENSES/*.txt "$qt_prefix/licenses/"
+    cp "$1/debian/copyright" "$qt_prefix/licenses/debian-copyright.txt"
 }
 
 # Runs in the Debian 13 system: Qt (once), then the program, into build/web.
@@ -114,27 +93,33 @@ inside_build_system() {
     ensure_packages "${build_system_packages[@]}"
     mkdir -p "$cache"
     use_emscripten_cache
-    local version prefix
+    . scripts/qt-from-debian.sh
+    local version
     version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
-    prefix=$cache/qt6-base-$version-wasm
-    if [ "$(cat "$prefix/.built-by-ahnemetri" 2>/dev/null)" = "$(qt_recipe "$version")" ]; then
-        say "Qt $version for WebAssembly from $prefix"
+    qt_prefix=$cache/qt6-base-$version-wasm
+    if qt_is_built "$qt_prefix" "$(qt_recipe "$version")"; then
+        say "Qt $version for WebAssembly from $qt_prefix"
     else
-        build_qt "$prefix" "$version"
+        say "building Qt $version for WebAssembly from Debian's source (once; about 25 minutes on 2 cores)"
+        # The program's own fixes on top of Debian's patches.
+        QT_PATCHES=(scripts/web/*.patch)
+        build_qt_from_debian "$cache/qt-work" "$qt_prefix" "$version" "$(qt_recipe "$version")" \
+            keep_qt_licences "${qt_options[@]}" -- -G Ninja \
+            -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake"
     fi
     say "Qt ready after $(elapsed)"
-    export AHNEMETRI_WEB_QT=$prefix
+    export AHNEMETRI_WEB_QT=$qt_prefix
 
     say "the program for the browser"
     cmake --preset web >/dev/null
     cmake --build --preset web --parallel "$(nproc)"
     rm -rf build/web/site
     cmake --install build/web/program --prefix build/web/site >/dev/null
-    cp "$prefix"/licenses/*.txt build/web/site/licenses/
+    cp "$qt_prefix"/licenses/*.txt build/web/site/licenses/
     if [ "${AHNEMETRI_WEB_BENCH:-0}" = 1 ]; then
         say "the bare Qt window of the benchmarks"
-        "$prefix/bin/qt-cmake" -S bench/web -B build/web/bench-build -G Ninja \
-            -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+        "$qt_prefix/bin/qt-cmake" -S bench/web -B build/web/bench-build -G Ninja \
+            -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_CXX_FLAGS_MINSIZEREL="-Oz -DNDEBUG" >/dev/null
         cmake --build build/web/bench-build --parallel "$(nproc)"
         rm -rf build/web/bench
         cmake --install build/web/bench-build --prefix build/web/bench >/dev/null
@@ -156,7 +141,7 @@ fi
 . /etc/os-release
 mkdir -p "$cache"
 
-ensure_packages chromium chromium-driver python3-selenium brotli gzip
+ensure_packages chromium chromium-driver python3-selenium brotli gzip cmake
 
 if [ "${VERSION_ID:-}" -ge 13 ] 2>/dev/null; then
     say "building on this Debian ${VERSION_ID} machine"
@@ -217,7 +202,7 @@ weigh() {
         br=$(brotli -c "$file" | wc -c)
         total_raw=$((total_raw + raw)) total_gzip=$((total_gzip + gz)) total_brotli=$((total_brotli + br))
         printf '  %-28s %10d %10d %10d\n' "${file#build/web/site/}" "$raw" "$gz" "$br"
-    done < <(find build/web/site -type f ! -path '*/licenses/*' | sort)
+    done < <(find build/web/site -type f ! -path '*/licenses/*' ! -name '*.gz' ! -name '*.br' | sort)
     printf '  %-28s %10d %10d %10d\n' "all that the page fetches" "$total_raw" "$total_gzip" "$total_brotli"
     echo "$total_gzip" >build/web/site-gzip-bytes
 }
