@@ -3,9 +3,9 @@
 # Included from the top-level CMakeLists.txt after the program target `ahnemetri` exists, in
 # place of the desktop packaging. `cmake --install` puts the whole site into the prefix (for
 # scripts/web.sh: build/web/site): the page and its script, the loader and the program, the
-# icons, the web app manifest, the service worker that keeps all of them for offline use, and
-# the licences. Every address in them is relative, so the site works from any folder of any
-# static server.
+# icons, the web app manifest, the service worker that keeps all of them for offline use,
+# compressed copies of them for hosts that serve those, and the licences. Every address in them
+# is relative, so the site works from any folder of any static server.
 
 include_guard(GLOBAL)
 
@@ -30,23 +30,9 @@ foreach(size 128 256)
 endforeach()
 install(FILES "${PROJECT_SOURCE_DIR}/LICENSE" RENAME ahnemetri-LICENSE.txt DESTINATION licenses)
 
-# The service worker keeps every file that the page loads; its cache is named after their
-# contents, so that a new build is fetched whole.
-set(_offline_files index.html start.js qtloader.js ahnemetri.js ahnemetri.wasm
-    ahnemetri.webmanifest icons/ahnemetri.svg icons/ahnemetri-32.png icons/ahnemetri-128.png
-    icons/ahnemetri-256.png)
+# Once every file is in place: the program's size in the page, the service worker that keeps
+# the build's files, and the compressed copies (cmake/WebSiteSeal.cmake).
 install(CODE "
-    set(site \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
-    set(AHNEMETRI_WEB_FILES \"\")
-    set(contents \"\")
-    foreach(file ${_offline_files})
-        string(APPEND AHNEMETRI_WEB_FILES \"'\${file}', \")
-        file(SHA256 \"\${site}/\${file}\" sum)
-        string(APPEND contents \"\${file} \${sum}\\n\")
-    endforeach()
-    string(REGEX REPLACE \", \$\" \"\" AHNEMETRI_WEB_FILES \"\${AHNEMETRI_WEB_FILES}\")
-    string(SHA256 AHNEMETRI_WEB_FILES_HASH \"\${contents}\")
-    string(SUBSTRING \"\${AHNEMETRI_WEB_FILES_HASH}\" 0 16 AHNEMETRI_WEB_FILES_HASH)
-    configure_file(\"${_web_sources}/sw.js.in\" \"\${site}/sw.js\" @ONLY)
-    message(STATUS \"Service worker: \${site}/sw.js\")
+    set(SITE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
+    include(\"${CMAKE_CURRENT_LIST_DIR}/WebSiteSeal.cmake\")
 ")

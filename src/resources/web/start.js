@@ -1,19 +1,19 @@
 // Starts Ahnemetri in the page: checks that the browser can run it, downloads the program with
-// its progress shown, scales the windows down on a screen too small for them, and says so in
-// Finnish when the program cannot start or has ended.
+// its progress shown, zooms the page out on a screen too small for the program's windows, and
+// says so in Finnish when the program cannot start or has ended.
 'use strict';
 
 (() => {
-    const program = document.currentScript.dataset.program;
+    const script = document.currentScript;
+    const program = script.dataset.program;
+    // The program's own size, as the build made it: the download's progress counts the
+    // program's bytes, whether the host compresses them on the way or not.
+    const programBytes = Number(script.dataset.wasmBytes) || 0;
     const container = document.getElementById('screen');
     const message = document.getElementById('message');
     const messageText = document.getElementById('message-text');
     const progress = document.getElementById('progress');
     const restart = document.getElementById('restart');
-
-    // The largest window (the results), title bar and border included, in CSS pixels, with a
-    // margin around it. A smaller screen shows every window scaled down by the same factor.
-    const LARGEST_WINDOW = { width: 489 + 2 * 4 + 16, height: 321 + 32 + 4 + 16 };
 
     function say(text, { showProgress = false, restartLabel = null } = {}) {
         message.hidden = false;
@@ -35,56 +35,71 @@
         return null;
     }
 
-    // Downloads the program, showing how much of it has come; the size is known when the
-    // server gives it (a server that compresses on the fly may not).
+    // Downloads the program, showing how much of it has come. Without the program's size in
+    // the page, the size the server gives counts, when it is the size of the program itself.
     async function download(file) {
         const response = await fetch(file);
         if (!response.ok)
             throw new Error(`${file}: ${response.status}`);
-        const total = Number(response.headers.get('Content-Length')) || 0;
+        const total = programBytes || (response.headers.get('Content-Encoding')
+            ? 0 : Number(response.headers.get('Content-Length')) || 0);
         if (!response.body || !total) {
             progress.removeAttribute('value');
             return response.arrayBuffer();
         }
         const reader = response.body.getReader();
-        const bytes = new Uint8Array(total);
+        const parts = [];
         let received = 0;
         for (;;) {
             const { done, value } = await reader.read();
             if (done)
                 break;
-            if (received + value.length > total) // compressed in transit: the header was wrong
-                return new Blob([bytes.subarray(0, received), value, await response.arrayBuffer()])
-                    .arrayBuffer();
-            bytes.set(value, received);
+            parts.push(value);
             received += value.length;
-            progress.value = Math.floor(100 * received / total);
+            progress.value = Math.min(100, Math.floor(100 * received / total));
             messageText.textContent = `Ladataan Ahnemetriä… ${progress.value} %`;
         }
-        return bytes.subarray(0, received).buffer;
+        return new Blob(parts).arrayBuffer();
     }
 
-    // A screen narrower or lower than the largest window (a phone) gets a wider page, which its
-    // browser zooms out to fit: every window is then shown whole, all of it scaled alike, and
-    // touches land where they are drawn. Desktop browsers leave the page as it is.
+    // A screen narrower or lower than the program's largest window (a phone) gets a wider page,
+    // which its browser zooms out to fit: every window is then shown whole, all of it scaled
+    // alike, and touches land where they are drawn. The program tells the size of its largest
+    // window, frame and all, once its first window is up, and the fit follows the screen
+    // whenever it changes (a phone turned, the on-screen keyboard opened or closed); the
+    // program places its windows again in the page's new size. The screen's own size is the
+    // visible part of the page at the zoom it has.
+    const MARGIN = 8;
     const viewport = document.querySelector('meta[name=viewport]');
-    function fitSmallScreen() {
-        viewport.content = 'width=device-width, initial-scale=1';
-        const width = window.innerWidth;
-        const height = window.innerHeight;
-        const needed = Math.ceil(Math.max(LARGEST_WINDOW.width,
-                                          LARGEST_WINDOW.height * width / height));
-        if (needed > width)
-            viewport.content = `width=${needed}`;
+    const deviceWide = viewport.content;
+    let largest = null;
+    function fitScreen() {
+        if (!largest)
+            return;
+        const zoom = window.visualViewport ? visualViewport.scale : 1;
+        const width = (window.visualViewport ? visualViewport.width : innerWidth) * zoom;
+        const height = (window.visualViewport ? visualViewport.height : innerHeight) * zoom;
+        const needed = Math.ceil(Math.max(largest.width + 2 * MARGIN,
+                                          (largest.height + 2 * MARGIN) * width / height));
+        const content = needed > Math.floor(width)
+            ? `width=${needed}, interactive-widget=resizes-content` : deviceWide;
+        if (viewport.content !== content)
+            viewport.content = content;
     }
+    addEventListener('ahnemetri-largest-window', event => {
+        largest = event.detail;
+        fitScreen();
+    });
+    addEventListener('resize', fitScreen);
+    window.visualViewport?.addEventListener('resize', fitScreen);
 
-    // Qt keeps its accessibility behind a hidden button in each window, for a screen reader to
-    // press; the program is meant to be heard from its first window on, so the page presses it.
-    // The start window exists once the program has started.
-    function enableScreenReaders() {
-        const root = container.querySelector('#qt-shadow-container')?.shadowRoot;
-        root?.querySelector('button.hidden-visually-read-by-screen-reader')?.click();
-    }
+    // A newer build that takes over while this page still loads would give it files of
+    // another build: the page starts again, from the newer build.
+    let loaded = false;
+    navigator.serviceWorker?.addEventListener('controllerchange', () => {
+        if (!loaded)
+            window.location.reload();
+    });
 
     async function start() {
         const lacking = browserLacks();
@@ -96,12 +111,15 @@
         say('Ladataan Ahnemetriä…', { showProgress: true });
         try {
             const module = WebAssembly.compile(await download(`${program}.wasm`));
+            loaded = true;
             say('Käynnistetään…');
             const instance = await qtLoad({
                 qt: {
                     module,
                     containerElements: [container],
                     entryFunction: window[`${program}_entry`],
+                    // Screen readers hear the program from its first window on.
+                    environment: { QT_WASM_ENABLE_ACCESSIBILITY: '1' },
                     onLoaded: () => { message.hidden = true; },
                     onExit: exitData => {
                         container.replaceChildren();
@@ -116,7 +134,7 @@
                 },
             });
             if (instance)
-                enableScreenReaders();
+                keepForOffline();
         } catch (error) {
             console.error(error);
             container.hidden = true;
@@ -125,15 +143,15 @@
         }
     }
 
-    restart.addEventListener('click', () => window.location.reload());
-    fitSmallScreen();
-    screen.orientation?.addEventListener('change', fitSmallScreen);
-
-    if ('serviceWorker' in navigator) {
-        navigator.serviceWorker.register('sw.js').catch(error => {
+    // The service worker keeps the page's files for the next visit, taken from the browser's
+    // HTTP cache once the program runs rather than downloaded a second time beside it. The
+    // worker itself always comes from the host: it tells whether a new build is out.
+    function keepForOffline() {
+        navigator.serviceWorker?.register('sw.js', { updateViaCache: 'none' }).catch(error => {
             console.warn('Ahnemetri: no offline use', error);
         });
     }
 
+    restart.addEventListener('click', () => window.location.reload());
     start();
 })();
