@@ -7,13 +7,17 @@ Screenshots of every window go to BUILD_WEB. Each test prints its outcome; the l
 "N passed, M failed".
 """
 
+import hashlib
 import os
 import re
+import shutil
+import subprocess
 import sys
+import tempfile
 import time
 import traceback
 
-from webpage import ALT, CONTROL, ENTER, RIGHT, TAB, Page, Record, Server, wait_for
+from webpage import ALT, CONTROL, ENTER, LEFT, RIGHT, TAB, Page, Record, Server, wait_for
 
 # What the tests expect comes from the reviewed record of the program's texts
 # (tests/usertexts.txt), as the desktop tests take it.
@@ -49,27 +53,44 @@ def results(page, name, score):
         re.escape("{name}"), re.escape(name))
     assert percent in shown, f"'{percent}' is not among the results' texts {shown}"
     assert any(re.fullmatch(summary, t) for t in shown), f"no summary '{summary}' in {shown}"
-    # The diagnosis is the window's description, read out as the window comes up.
+    # The diagnosis is the window's description, and a screen reader is told the result as the
+    # window comes up: the percentage, the diagnosis and the summary line.
     diagnosis = RECORD.diagnosis(score)
     assert any(diagnosis in c["description"] for c in window["controls"]), diagnosis
+    told = wait_for(lambda: diagnosis in page.live_text() and page.live_text(), "the result told")
+    tip = RECORD.text("StatusFrm", "GraphicProg toolTip").replace("{score}", score_text)
+    assert re.fullmatch(re.escape(f"{tip}. {diagnosis.strip()} ") + summary, told), told
     return window
 
 
-def answer_all(page, way):
+def answer_all(page, way, meanwhile=None):
     """Answers the 25 questions: by keyboard with Enter, or with the right answers by mouse
-    clicks or by touch, the slider dragged to its end."""
+    clicks or by touch, the slider dragged to its end. `meanwhile` maps the number of a question
+    to what happens while it is asked, before it is answered."""
     press = {"mouse": page.click, "touch": page.tap}.get(way)
     for question in QUESTIONS:
-        page.wait_for_text(f"Kysymys {question.number}/25")
+        caption = RECORD.text("KysymysFrm", f"KysymysFrame{question.number} title")
+        page.wait_for_text(caption)
+        if meanwhile and question.number in meanwhile:
+            meanwhile[question.number]()
+        if way == "keyboard" and question.number in (1, 9, 25):
+            # A screen reader is told the question as it comes up.
+            wait_for(lambda: page.live_text() == f"{caption}. {question.text}", caption)
         if question.left and way == "keyboard":
             page.keys(ENTER)
         elif question.left:
             press(page.control(question.right.caption))
         elif way == "keyboard":
-            page.keys(RIGHT)
-            page.wait_for_text(RECORD.donation_caption(1))
-            # A screen reader finds the slider as a range with its amount.
-            assert page.control_of_type("range")["value"] == "1"
+            # A screen reader finds the slider with its range and amount, and the amount in
+            # words as its value text. Chromium's DevTools protocol leaves aria-valuetext out of
+            # the tree it reports; Chromium hands it on to screen readers (AT-SPI's "valuetext").
+            for keys, amount in (((RIGHT,), 1), ((RIGHT, RIGHT), 3), ((LEFT, LEFT), 1)):
+                page.keys(*keys)
+                page.wait_for_text(RECORD.donation_caption(amount))
+                words = RECORD.donation_caption(amount).strip()
+                wait_for(lambda: page.control_of_type("range")["valuetext"] == words, words)
+                slider = page.accessible("slider", name="Lahjoitus markkoina")
+                assert (slider["value"], slider["valuemin"]) == (amount, 0), slider
             page.keys(TAB, ENTER)
         else:
             slider = page.control_of_type("range")
@@ -80,6 +101,18 @@ def answer_all(page, way):
             for _ in range(1 if way == "mouse" else 2):
                 drag(slider["x"] + 10, y, slider["x"] + slider["width"] + 40, y)
             press(page.wait_for_text(RECORD.donation_caption(20)))
+
+
+def centred(page, name):
+    """Waits until the window on top is centred on the page, whole."""
+    def placed():
+        width, height = page.js("return [innerWidth, innerHeight];")
+        window = page.top_window()
+        return (window and abs(window["x"] + window["width"] / 2 - width / 2) <= 16
+                and abs(window["y"] + window["height"] / 2 - height / 2) <= 32
+                and window["x"] >= 0 and window["y"] >= 0
+                and window["x"] + window["width"] <= width and window["y"] + window["height"] <= height)
+    wait_for(placed, f"'{name}' centred and whole: {page.top_window()}")
 
 
 def ended(page):
@@ -94,11 +127,9 @@ def page_and_start_window(ctx):
     for link in ("link[rel=icon]", "link[rel=manifest]"):
         status = page.js(f"return fetch(document.querySelector('{link}').href).then(r => r.status);")
         assert status == 200, (link, status)
-    window = page.top_window()
-    width, height = page.js("return [innerWidth, innerHeight];")
-    assert abs(window["x"] + window["width"] / 2 - width / 2) <= 16, "not centred"
-    assert abs(window["y"] + window["height"] / 2 - height / 2) <= 32, "not centred"
-    assert window["width"] < width / 2, f"the start window fills the page: {window}"
+    centred(page, START)
+    width = page.js("return innerWidth;")
+    assert page.top_window()["width"] < width / 2, f"the start window fills the page"
     page.screenshot(ctx.shot("start"))
     assert page.name_box()["tag"] == "input"
     # Ctrl+W, T and N stay the browser's: seen first, read once the program has had the key.
@@ -123,13 +154,24 @@ def page_and_start_window(ctx):
 @test
 def whole_test_by_keyboard_new_test_and_lopeta(ctx):
     page = ctx.open()
+    # A screen reader finds the name box named by its label.
+    assert page.accessible("textbox", readonly=False, name=RECORD.text("IntroFrm", "NimiLbl text"))
     page.keys("Testi", TAB, ENTER)
     page.wait_for_window(QUESTIONNAIRE)
     page.wait_for_text(QUESTIONS[0].text)
     first = QUESTIONS[0]  # the question and its answers as a screen reader finds them
     assert page.control(first.left.caption)["tag"] == page.control(first.right.caption)["tag"] == "button"
     page.screenshot(ctx.shot("question"))
-    answer_all(page, "keyboard")
+
+    def smaller_and_back():
+        # The browser's window made smaller than the start and the results windows, then as it
+        # was: the questionnaire stays whole in the middle, and the keyboard goes on there.
+        page.resize(420, 300)
+        centred(page, QUESTIONNAIRE)
+        page.resize()
+        centred(page, QUESTIONNAIRE)
+
+    answer_all(page, "keyboard", {5: smaller_and_back})
     results(page, "Testi", KEYBOARD)
     page.screenshot(ctx.shot("results"))
     page.keys(ENTER)  # "Uusi testi": the start window with an empty name box
@@ -189,35 +231,51 @@ def name_is_never_markup(ctx):
     answer_all(page, "keyboard")
     window = results(page, name[:26] + "...", KEYBOARD)
     assert page.js("return window.pwned === undefined && !document.querySelector('#qt-shadow-"
-                   "container').shadowRoot.querySelector('.qt-window-a11y-container :is(img, b)');")
+                   "container').shadowRoot.querySelector(':is(.qt-window-a11y-container, [aria-live]) "
+                   ":is(img, b)');")
     assert window["title"].endswith(f"({name[:26]}...)"), window["title"]
 
 
+def whole_on_the_screen(page, ctx, name, device=(390, 844)):
+    """Waits until every shown window is whole on the screen, all scaled alike and big enough
+    to read: the page zoomed out as far as the largest window needs, no further."""
+    def fitted():
+        width, height, scale = page.js("return [innerWidth, innerHeight, visualViewport.scale];")
+        windows = page.windows()
+        return windows and abs(width * scale - device[0]) < 1 and abs(
+            height * scale - device[1]) < 2 and all(
+            0 <= w["x"] and w["x"] + w["width"] <= width and 0 <= w["y"]
+            and w["y"] + w["height"] <= height and w["width"] * scale >= 0.6 * min(device)
+            for w in windows)
+    wait_for(fitted, f"every window whole and readable on the screen ({name}): {page.windows()}")
+    page.screenshot(ctx.shot(f"phone-{name}"))
+
+
 @test
-def phone_sized_touch_screen(ctx):
+def phone_sized_touch_screen_turned_mid_test(ctx):
     page = ctx.open(phone=True)
+    assert page.js("return navigator.maxTouchPoints;") > 0
     # Zoomed out to show the largest window whole: the page is wider than the screen, and all
     # of it is on the screen.
-    width, height, scale, touch = page.js(
-        "return [innerWidth, innerHeight, visualViewport.scale, navigator.maxTouchPoints];")
-    assert touch > 0 and abs(width * scale - 390) < 1 and abs(height * scale - 844) < 2
-
-    def inside(window, name):
-        assert (0 <= window["x"] and window["x"] + window["width"] <= width and 0 <= window["y"]
-                and window["y"] + window["height"] <= height), f"{window} is not on the screen"
-        assert window["width"] * scale >= 0.6 * 390, f"'{window['title']}' is too small to read"
-        page.screenshot(ctx.shot(f"phone-{name}"))
-
-    inside(page.top_window(), "start")
+    whole_on_the_screen(page, ctx, "start")
     page.tap(page.name_box())
     # An element that takes text has the focus: the on-screen keyboard comes up.
     wait_for(lambda: page.js("const e = document.activeElement;"
                              "return e.tagName == 'INPUT' && e.inputMode != 'none';"), "a text input")
     page.keys("Puhelin")
     page.tap(page.control(RECORD.text("IntroFrm", "AloitaCmd text")))
-    inside(page.wait_for_window(QUESTIONNAIRE), "question")
-    answer_all(page, "touch")
-    inside(results(page, "Puhelin", POINTER), "results")
+    page.wait_for_window(QUESTIONNAIRE)
+    whole_on_the_screen(page, ctx, "question")
+
+    def turn_and_back():
+        page.turn(844, 390)
+        whole_on_the_screen(page, ctx, "question-landscape", (844, 390))
+        page.turn(390, 844)
+        whole_on_the_screen(page, ctx, "question-upright")
+
+    answer_all(page, "touch", {3: turn_and_back})
+    results(page, "Puhelin", POINTER)
+    whole_on_the_screen(page, ctx, "results")
 
 
 @test
@@ -230,6 +288,63 @@ def offline_after_the_first_visit(ctx):
     page.wait_for_window(START)
     page.keys("Verkoton", TAB, ENTER)
     page.wait_for_window(QUESTIONNAIRE)
+
+
+def publish_second_build(site):
+    """Publishes another build over the site in its folder: the program with one more custom
+    section, each script with one more line, the page and the service worker made anew. Returns
+    the digest of every file of it."""
+    section = b"\x0dahnemetri-test" + b"second build"  # a name of 13 bytes, then the contents
+    with open(os.path.join(site, "ahnemetri.wasm"), "ab") as wasm:
+        wasm.write(b"\x00" + bytes([len(section)]) + section)
+    for script in ("start.js", "qtloader.js", "ahnemetri.js"):
+        with open(os.path.join(site, script), "a", encoding="utf-8") as file:
+            file.write("\n// second build\n")
+    seal = os.path.join(os.path.dirname(__file__), "..", "..", "cmake", "WebSiteSeal.cmake")
+    subprocess.run(["cmake", f"-DSITE={site}", "-P", seal], check=True, capture_output=True)
+    return {hashlib.sha256(open(os.path.join(folder, name), "rb").read()).hexdigest()
+            for folder, _, names in os.walk(site) for name in names}
+
+
+@test
+def new_build_reaches_a_returning_visitor(ctx):
+    # A host that lets browsers keep every file for ten minutes, as common static hosts do.
+    root = tempfile.mkdtemp(prefix="ahnemetri-host-")
+    site = os.path.join(root, "site")
+    shutil.copytree(os.path.join(ctx.build, "site"), site)
+    ctx.server.stop()
+    ctx.server = Server(root, cache_control="public, max-age=600")
+    page = ctx.open()
+    wait_for(lambda: page.js("return navigator.serviceWorker.getRegistration()"
+                             ".then(r => !!(r && r.active && r.active.state == 'activated'));"),
+             "the service worker active")
+
+    def build_loaded():
+        """Which build the page has loaded since the last look: every file of one, never files
+        of both (the worker's own script, which the browser checks for news, aside)."""
+        loaded = {hashlib.sha256(body).hexdigest() for url, body in page.loaded_files().items()
+                  if not url.endswith("/sw.js")}
+        assert len(loaded) >= 5, "the page's files are not among what it loaded"
+        builds = [name for name, files in (("first", first), ("second", second)) if loaded <= files]
+        assert builds, f"files of both builds: {loaded}"
+        return builds[0]
+
+    first = {hashlib.sha256(body).hexdigest() for body in page.loaded_files().values()}
+    second = publish_second_build(site)
+    # The visit after the publication: the first build still, or already the second.
+    page.driver.refresh()
+    page.wait_for_window(START)
+    if build_loaded() == "first":
+        # The second build comes in the background while the visitor reads the page ...
+        wait_for(lambda: page.js("return navigator.serviceWorker.getRegistration()"
+                                 ".then(r => !!r.waiting);"), "the second build kept", 60)
+        # ... and it is there at the next visit.
+        page.driver.refresh()
+        page.wait_for_window(START)
+        assert build_loaded() == "second", "the second build has not come after two reloads"
+    page.keys("Uusi versio", TAB, ENTER)
+    page.wait_for_window(QUESTIONNAIRE)
+    shutil.rmtree(root, ignore_errors=True)
 
 
 @test

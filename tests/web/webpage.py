@@ -6,9 +6,11 @@ controls (buttons, labels, the slider, the name box). Keys, clicks and touches g
 Chromium's own input, as a user's would.
 """
 
+import base64
 import collections
 import functools
 import http.server
+import json
 import os
 import re
 import shutil
@@ -20,8 +22,10 @@ from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
+from selenium.common.exceptions import WebDriverException
 
-ENTER, TAB, RIGHT, ALT, CONTROL = Keys.ENTER, Keys.TAB, Keys.ARROW_RIGHT, Keys.ALT, Keys.CONTROL
+ENTER, TAB, ALT, CONTROL = Keys.ENTER, Keys.TAB, Keys.ALT, Keys.CONTROL
+LEFT, RIGHT = Keys.ARROW_LEFT, Keys.ARROW_RIGHT
 Answer = collections.namedtuple("Answer", "caption points")
 Question = collections.namedtuple("Question", "number text left right")
 
@@ -78,15 +82,49 @@ class Record:
 
 
 class Server:
-    """A static server on 127.0.0.1 for one folder, with the MIME type WebAssembly needs."""
+    """A static server on 127.0.0.1 for one folder, with the MIME type WebAssembly needs. As
+    hosts can be set up: with a Cache-Control header on every file, and serving the site's
+    compressed copies (FILE.br, FILE.gz) to a browser that takes them, for the encodings given
+    in `precompressed`."""
 
-    def __init__(self, folder):
+    def __init__(self, folder, cache_control=None, precompressed=()):
         class Handler(http.server.SimpleHTTPRequestHandler):
             extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
                               ".wasm": "application/wasm", ".js": "text/javascript"}
+            encoding = None
 
             def log_message(self, *args):
                 pass
+
+            def send_head(self):
+                self.encoding = None
+                address = self.path.split("?")[0]
+                if address.endswith("/"):
+                    address += "index.html"
+                path = self.translate_path(address)
+                accepted = [e.split(";")[0].strip()
+                            for e in self.headers.get("Accept-Encoding", "").split(",")]
+                for encoding, suffix in (("br", ".br"), ("gzip", ".gz")):
+                    if (encoding in precompressed and encoding in accepted
+                            and os.path.isfile(path + suffix)):
+                        self.encoding = encoding
+                        self.compressed_type = self.guess_type(path)
+                        self.path = address + suffix
+                        break
+                return super().send_head()
+
+            def send_header(self, keyword, value):
+                if keyword == "Content-type" and self.encoding:
+                    value = self.compressed_type
+                super().send_header(keyword, value)
+
+            def end_headers(self):
+                if self.encoding:
+                    super().send_header("Content-Encoding", self.encoding)
+                    super().send_header("Vary", "Accept-Encoding")
+                if cache_control:
+                    super().send_header("Cache-Control", cache_control)
+                super().end_headers()
 
         class Quiet(http.server.ThreadingHTTPServer):
             def handle_error(self, request, address):
@@ -129,7 +167,8 @@ return [...(host && host.shadowRoot ? host.shadowRoot.querySelectorAll('.qt-wind
     controls: [...w.querySelectorAll('.qt-window-a11y-container > *')]
       .filter(e => e.getAttribute('aria-hidden') !== 'true' && e.ariaHidden !== 'true')
       .map(e => ({ ...box(e), tag: e.tagName.toLowerCase(), type: e.getAttribute('type'),
-                   text: e.textContent, value: e.getAttribute('value'),
+                   text: e.getAttribute('type') === 'text' ? e.value : e.textContent,
+                   value: e.getAttribute('value'), valuetext: e.getAttribute('aria-valuetext'),
                    description: e.getAttribute('aria-description') || '',
                    disabled: e.getAttribute('aria-disabled') })) }));
 """
@@ -148,20 +187,37 @@ class Page:
                      "--enable-unsafe-swiftshader", "--window-size=1024,768",
                      f"--user-data-dir={self.profile}"):
             options.add_argument(flag)
+        # The network's events, to read what the page loaded.
+        options.set_capability("goog:loggingPrefs", {"performance": "ALL"})
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         self.presses = 0
         self.last_tap = 0.0
         if before_load:
             self.cdp("Page.addScriptToEvaluateOnNewDocument", {"source": before_load})
         if phone:
-            self.cdp("Emulation.setDeviceMetricsOverride",
-                     {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True})
+            self.turn(390, 844)
             self.cdp("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
         self.driver.get(url)
 
     def close(self):
         self.driver.quit()
         shutil.rmtree(self.profile, ignore_errors=True)
+
+    def resize(self, width=None, height=None):
+        """A desktop browser's window made this size inside, or given back its own."""
+        if width is None:
+            self.cdp("Emulation.clearDeviceMetricsOverride")
+        else:
+            self.cdp("Emulation.setDeviceMetricsOverride", {
+                "width": width, "height": height, "deviceScaleFactor": 1, "mobile": False})
+
+    def turn(self, width, height):
+        """A phone's screen of this size, upright or turned on its side."""
+        upright = height > width
+        self.cdp("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": 3, "mobile": True,
+            "screenOrientation": {"type": "portraitPrimary" if upright else "landscapePrimary",
+                                  "angle": 0 if upright else 90}})
 
     def cdp(self, command, arguments=None):
         return self.driver.execute_cdp_cmd(command, arguments or {})
@@ -200,9 +256,62 @@ class Page:
     def name_box(self):
         return self.control_of_type("text")
 
+    def accessible_nodes(self):
+        """What a screen reader is given of the page: the nodes of Chromium's accessibility tree
+        that it does not ignore, each with its role, name, value and properties (live, ...)."""
+        nodes = []
+        for node in self.cdp("Accessibility.getFullAXTree")["nodes"]:
+            if node.get("ignored"):
+                continue
+            nodes.append({"role": node.get("role", {}).get("value"),
+                          "name": node.get("name", {}).get("value", ""),
+                          "value": node.get("value", {}).get("value", ""),
+                          **{p["name"]: p["value"].get("value")
+                             for p in node.get("properties", [])}})
+        return nodes
+
+    def accessible(self, role, **wanted):
+        """The first node of the accessibility tree in this role with these properties."""
+        return next(n for n in self.accessible_nodes()
+                    if n["role"] == role and all(n.get(k) == v for k, v in wanted.items()))
+
+    def live_text(self):
+        """The text in the page's live regions, which a screen reader speaks as it comes."""
+        nodes = {n["nodeId"]: n for n in self.cdp("Accessibility.getFullAXTree")["nodes"]}
+
+        def text(node):
+            if node.get("role", {}).get("value") == "StaticText":
+                return [node["name"]["value"]]
+            return [t for child in node.get("childIds", []) if child in nodes
+                    for t in text(nodes[child])]
+        return " ".join(t for n in nodes.values()
+                        if any(p["name"] == "live" for p in n.get("properties", []))
+                        for t in text(n))
+
     def message(self):
         return self.js("return document.getElementById('message').hidden ? null"
                        " : document.getElementById('message-text').textContent;")
+
+    def loaded_files(self):
+        """The files that the page has loaded since the last call, from the host or the service
+        worker: each one's address and its contents."""
+        addresses, finished = {}, []
+        for entry in self.driver.get_log("performance"):
+            event = json.loads(entry["message"])["message"]
+            if event["method"] == "Network.responseReceived":
+                addresses[event["params"]["requestId"]] = event["params"]["response"]["url"]
+            elif event["method"] == "Network.loadingFinished":
+                finished.append(event["params"]["requestId"])
+        files = {}
+        for request in finished:
+            if request in addresses and addresses[request].startswith("http"):
+                try:
+                    body = self.cdp("Network.getResponseBody", {"requestId": request})
+                except WebDriverException:  # a page left before it was read: nothing loaded
+                    continue
+                files[addresses[request]] = (base64.b64decode(body["body"]) if body["base64Encoded"]
+                                             else body["body"].encode())
+        return files
 
     def screenshot(self, path):
         self.driver.save_screenshot(path)
