@@ -19,6 +19,9 @@ cmake_minimum_required(VERSION 3.25)
 if(NOT IS_DIRECTORY "${SITE}")
     message(FATAL_ERROR "WebSiteSeal: SITE=${SITE} is not a folder")
 endif()
+# A relative folder (cmake --install --prefix build/web/site) is taken from the working folder,
+# as the installation takes it; the file globs below need it whole.
+cmake_path(ABSOLUTE_PATH SITE NORMALIZE)
 cmake_path(SET _template NORMALIZE "${CMAKE_CURRENT_LIST_DIR}/../src/resources/web/sw.js.in")
 
 # 1. The program's size, in the page.
@@ -37,6 +40,9 @@ file(WRITE "${SITE}/index.html" "${_page}")
 file(GLOB_RECURSE _files RELATIVE "${SITE}" "${SITE}/*")
 list(FILTER _files EXCLUDE REGEX "^(sw\\.js|licenses/.*|.*\\.gz|.*\\.br)$")
 list(SORT _files)
+if(NOT "index.html" IN_LIST _files)
+    message(FATAL_ERROR "WebSiteSeal: no page among the files of ${SITE}: ${_files}")
+endif()
 set(AHNEMETRI_WEB_FILES "")
 foreach(_file IN LISTS _files)
     file(SHA256 "${SITE}/${_file}" _sum)
