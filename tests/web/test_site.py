@@ -127,6 +127,10 @@ def page_and_start_window(ctx):
     for link in ("link[rel=icon]", "link[rel=manifest]"):
         status = page.js(f"return fetch(document.querySelector('{link}').href).then(r => r.status);")
         assert status == 200, (link, status)
+    # The program came as its compressed copy, and the page works.
+    wasm = page.js("return performance.getEntriesByType('resource')"
+                   ".find(e => e.name.endsWith('.wasm')).toJSON();")
+    assert 0 < wasm["encodedBodySize"] < wasm["decodedBodySize"] / 2, wasm
     centred(page, START)
     width = page.js("return innerWidth;")
     assert page.top_window()["width"] < width / 2, f"the start window fills the page"
@@ -278,11 +282,17 @@ def phone_sized_touch_screen_turned_mid_test(ctx):
     whole_on_the_screen(page, ctx, "results")
 
 
+def worker_active(page):
+    """Waits until the service worker has kept every file of the build and is in charge."""
+    wait_for(lambda: page.js("return navigator.serviceWorker.getRegistration()"
+                             ".then(r => !!(r && r.active && r.active.state == 'activated'));"),
+             "the service worker active")
+
+
 @test
 def offline_after_the_first_visit(ctx):
     page = ctx.open()
-    wait_for(lambda: page.js("return caches.keys().then(k => k.some(n => n.startsWith('ahnemetri-')));"),
-             "the page's files kept")
+    worker_active(page)
     ctx.server.stop()
     page.driver.refresh()
     page.wait_for_window(START)
@@ -315,9 +325,7 @@ def new_build_reaches_a_returning_visitor(ctx):
     ctx.server.stop()
     ctx.server = Server(root, cache_control="public, max-age=600")
     page = ctx.open()
-    wait_for(lambda: page.js("return navigator.serviceWorker.getRegistration()"
-                             ".then(r => !!(r && r.active && r.active.state == 'activated'));"),
-             "the service worker active")
+    worker_active(page)
 
     def build_loaded():
         """Which build the page has loaded since the last look: every file of one, never files
@@ -357,7 +365,9 @@ def finnish_message_without_webassembly(ctx):
 class Context:
     def __init__(self, build):
         self.build = build
-        self.server = Server(build)
+        # A host that serves the site's compressed copies as they are (nginx's gzip_static,
+        # Caddy's precompressed): brotli over HTTPS, gzip here.
+        self.server = Server(build, precompressed=("br", "gzip"))
         self.page = None
 
     def open(self, wait=True, **options):
