@@ -161,25 +161,10 @@ else
         chmod +x "$root/usr/sbin/policy-rc.d"
         touch "$root/.ready"
     fi
-    mounted=()
-    mount_into() {
-        mount "$@"
-        mounted+=("${!#}")
-    }
-    unmount_all() {
-        local i
-        for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
-            umount "${mounted[i]}" 2>/dev/null || umount --lazy "${mounted[i]}" || true
-        done
-        mounted=()
-    }
+    . scripts/system-mounts.sh
     trap unmount_all EXIT
     mkdir -p "$root/ahnemetri"
-    mount_into -t proc proc "$root/proc"
-    mount_into -t sysfs sysfs "$root/sys"
-    mount_into --bind /dev "$root/dev"
-    mount_into --bind /dev/pts "$root/dev/pts"
-    mount_into -t tmpfs tmpfs "$root/dev/shm"
+    mount_system "$root"
     mount_into --bind "$repo" "$root/ahnemetri"
     cp -L /etc/resolv.conf "$root/etc/resolv.conf"
     chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \

@@ -231,14 +231,7 @@ count "no file shipped carries debug information" lean
 # (others may be running beside them), the programs of the Wine prefix, what is mounted.
 window_manager=
 xvfb=
-mounted=()
-unmount_all() {
-    local i
-    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
-        umount "${mounted[i]}" 2>/dev/null || umount --lazy "${mounted[i]}" || true
-    done
-    mounted=()
-}
+. scripts/system-mounts.sh
 finish() {
     [ -z "$window_manager$xvfb" ] || kill $window_manager $xvfb 2>/dev/null || true
     wineserver --kill 2>/dev/null || true
@@ -257,10 +250,6 @@ if [ "$(wine --version | sed -n 's/^wine-\([0-9]*\).*/\1/p')" -lt 10 ]; then
         chroot "$trixie" /usr/bin/env -i -C "$PWD" HOME=/root LANG=C.UTF-8 PATH=/usr/sbin:/usr/bin:/sbin:/bin \
             DISPLAY="${DISPLAY:-}" WINEPREFIX="$WINEPREFIX" WINEARCH="$WINEARCH" \
             WINEDEBUG="$WINEDEBUG" WINEDLLOVERRIDES="$WINEDLLOVERRIDES" "$@"
-    }
-    mount_into() {
-        mount "$@"
-        mounted+=("${!#}")
     }
     # A run killed outright leaves its mounts behind, this tree among them.
     if findmnt --raw --noheadings --output TARGET | grep -q "^$trixie/"; then
@@ -292,11 +281,7 @@ if [ "$(wine --version | sed -n 's/^wine-\([0-9]*\).*/\1/p')" -lt 10 ]; then
     fi
     [ -d /tmp/.X11-unix ] || install -d -m 1777 /tmp/.X11-unix
     mkdir -p "$trixie/tmp/.X11-unix" "$trixie$repo"
-    mount_into -t proc proc "$trixie/proc"
-    mount_into -t sysfs sysfs "$trixie/sys"
-    mount_into --bind /dev "$trixie/dev"
-    mount_into --bind /dev/pts "$trixie/dev/pts"
-    mount_into -t tmpfs tmpfs "$trixie/dev/shm"
+    mount_system "$trixie"
     mount_into --bind /tmp/.X11-unix "$trixie/tmp/.X11-unix"
     mount_into --bind "$repo" "$trixie$repo"
     wine() { in_trixie wine "$@"; }
