@@ -34,20 +34,17 @@ public:
     // leaves no window active, and the keyboard would reach none. The first shown window of the
     // slots gets it instead.
     static void afterHide(const std::array<QWidget*, 4>& windows, bool hiddenWasActive);
-
-    // A browser has no Qt of its own: the program carries Qt's Finnish texts.
-    static QString qtTranslationsDirectory();
 #else
     static constexpr bool active = false;
 
     static void attach(WindowRegistry&) {}
     static void adoptWindow(QWidget&) {}
     static void afterHide(const std::array<QWidget*, 4>&, bool) {}
-    static QString qtTranslationsDirectory()
-    {
-        return {};
-    }
 #endif
+
+    // A browser has no Qt of its own: the program carries Qt's Finnish texts. Only the
+    // browser's build has it; callers ask under `if constexpr (active)`.
+    static QString qtTranslationsDirectory();
 };
 
 } // namespace app

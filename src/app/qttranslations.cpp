@@ -17,9 +17,10 @@ bool installQtTranslations(QTranslator& translator, const QString& directory)
 
 QString systemQtTranslationsDirectory()
 {
-    if (BrowserPage::active)
+    if constexpr (BrowserPage::active)
         return BrowserPage::qtTranslationsDirectory();
-    return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    else
+        return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
 }
 
 } // namespace app
