@@ -43,12 +43,12 @@ QPixmap builtInPicture(const QString& path)
 QIcon programIcon()
 {
     // The 32-pixel icon is the program's own; the others keep it sharp in small title bars
-    // and on dense screens.
+    // and on dense screens. Each file is read when a size it serves best is asked for: a title
+    // bar that wants one small picture does not decode all three.
     QIcon icon;
-    for (const QString& path :
-         {QStringLiteral(":/icons/ahnemetri.png"), QStringLiteral(":/icons/ahnemetri-16.png"),
-          QStringLiteral(":/icons/ahnemetri-64.png")})
-        icon.addPixmap(builtInPicture(path));
+    icon.addFile(QStringLiteral(":/icons/ahnemetri.png"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/icons/ahnemetri-16.png"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/icons/ahnemetri-64.png"), QSize(64, 64));
     return icon;
 }
 
