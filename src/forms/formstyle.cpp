@@ -4,6 +4,7 @@
 #include <QImageReader>
 #include <QLayout>
 #include <QPixmap>
+#include <QResource>
 #include <QWidget>
 
 namespace forms {
@@ -31,24 +32,45 @@ void makeFixedWindow(QWidget& window, QSize clientSize)
         window.setFixedSize(clientSize);
 }
 
-QPixmap builtInPicture(const QString& path)
+QPixmap builtInPicture(const QString& name, QSize size)
 {
-    // The program's pictures are PNG files compiled in: read as PNG, without asking every
-    // image format plugin installed whether it knows the file (which loads them all).
-    QImageReader reader(path, QByteArrayLiteral("png"));
+#ifdef Q_OS_WASM
+    // In the browser the pictures are compiled in as their pixels, uncompressed (made from the
+    // PNG files at build time): a browser compiles each function the first time it runs, and
+    // reading PNG would have it compile zlib and libpng before the start window is drawn.
+    const QResource pixels(name + QStringLiteral(".argb"));
+    if (pixels.compressionAlgorithm() != QResource::NoCompression
+        || pixels.size() != qint64(size.width()) * size.height() * 4)
+        return {};
+    return QPixmap::fromImage(
+        QImage(pixels.data(), size.width(), size.height(), QImage::Format_ARGB32));
+#else
+    // A PNG file, read as PNG without asking every image format plugin installed whether it
+    // knows the file (which loads them all).
+    QImageReader reader(name + QStringLiteral(".png"), QByteArrayLiteral("png"));
     reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
+    const QImage picture = reader.read();
+    return picture.size() == size ? QPixmap::fromImage(picture) : QPixmap();
+#endif
 }
 
 QIcon programIcon()
 {
     // The 32-pixel icon is the program's own; the others keep it sharp in small title bars
-    // and on dense screens. Each file is read when a size it serves best is asked for: a title
-    // bar that wants one small picture does not decode all three.
+    // and on dense screens.
     QIcon icon;
+#ifdef Q_OS_WASM
+    for (const int side : {32, 16, 64})
+        icon.addPixmap(builtInPicture(side == 32 ? QStringLiteral(":/icons/ahnemetri")
+                                                 : QStringLiteral(":/icons/ahnemetri-%1").arg(side),
+                                      QSize(side, side)));
+#else
+    // Each file is read when a size it serves best is asked for: a title bar that wants one
+    // small picture does not decode all three.
     icon.addFile(QStringLiteral(":/icons/ahnemetri.png"), QSize(32, 32));
     icon.addFile(QStringLiteral(":/icons/ahnemetri-16.png"), QSize(16, 16));
     icon.addFile(QStringLiteral(":/icons/ahnemetri-64.png"), QSize(64, 64));
+#endif
     return icon;
 }
 

@@ -30,8 +30,9 @@ QFont verdana(qreal points, FontStyle style = FontStyle::Plain);
 // A top-level window whose client area has a fixed size: no resizing, no maximise button.
 void makeFixedWindow(QWidget& window, QSize clientSize);
 
-// A picture compiled into the program (a PNG file in the resources).
-QPixmap builtInPicture(const QString& path);
+// A picture compiled into the program, by its resource path without the file's suffix
+// (":/images/otsikko"), and its size in pixels; a null pixmap if it is not that size.
+QPixmap builtInPicture(const QString& name, QSize size);
 
 // The coin-and-gauge icon of the three main windows.
 QIcon programIcon();

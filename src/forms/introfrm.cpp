@@ -29,7 +29,7 @@ void showTitlePicture(QLabel& picture)
     // At ratio 1 the picture is the file itself, which is all QIcon would give; read that way,
     // the start does not decode the @2x file as well, nor ask the image plugins about either.
     if (ratio == 1.0) {
-        picture.setPixmap(builtInPicture(QStringLiteral(":/images/otsikko.png")));
+        picture.setPixmap(builtInPicture(QStringLiteral(":/images/otsikko"), titlePictureSize));
         return;
     }
     const QIcon title(QStringLiteral(":/images/otsikko.png"));

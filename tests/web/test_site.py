@@ -7,6 +7,7 @@ Screenshots of every window go to BUILD_WEB. Each test prints its outcome; the l
 "N passed, M failed".
 """
 
+import base64
 import hashlib
 import os
 import re
@@ -115,6 +116,45 @@ def centred(page, name):
     wait_for(placed, f"'{name}' centred and whole: {page.top_window()}")
 
 
+# Where a picture of the program is drawn in the top window, as the browser itself decodes the
+# picture's PNG file: the position of its top left corner in the window's canvas, or None.
+FIND_PICTURE_JS = r"""
+return (async () => {
+  const picture = new Image();
+  picture.src = arguments[0];
+  await picture.decode();
+  const scratch = document.createElement('canvas');
+  [scratch.width, scratch.height] = [picture.width, picture.height];
+  scratch.getContext('2d').drawImage(picture, 0, 0);
+  const want = new Uint32Array(scratch.getContext('2d')
+    .getImageData(0, 0, picture.width, picture.height).data.buffer);
+  const host = document.querySelector('#qt-shadow-container');
+  const canvas = [...host.shadowRoot.querySelectorAll('.qt-window')]
+    .filter(w => getComputedStyle(w).display !== 'none')
+    .sort((a, b) => getComputedStyle(b).zIndex - getComputedStyle(a).zIndex)[0]
+    .querySelector('canvas');
+  const have = new Uint32Array(canvas.getContext('2d')
+    .getImageData(0, 0, canvas.width, canvas.height).data.buffer);
+  for (let y = 0; y + picture.height <= canvas.height; ++y)
+    for (let x = 0; x + picture.width <= canvas.width; ++x) {
+      let same = true;
+      for (let row = 0; same && row < picture.height; ++row)
+        for (let column = 0; same && column < picture.width; ++column)
+          same = have[(y + row) * canvas.width + x + column] === want[row * picture.width + column];
+      if (same)
+        return [x, y];
+    }
+  return null;
+})();
+"""
+
+
+def picture_url(name):
+    with open(os.path.join(os.path.dirname(__file__), "..", "..", "src", "resources", name),
+              "rb") as file:
+        return "data:image/png;base64," + base64.b64encode(file.read()).decode()
+
+
 def ended(page):
     wait_for(lambda: "päättynyt" in (page.message() or ""), "the page to say the program ended")
     assert page.windows() == [], page.windows()
@@ -132,6 +172,13 @@ def page_and_start_window(ctx):
                    ".find(e => e.name.endsWith('.wasm')).toJSON();")
     assert 0 < wasm["encodedBodySize"] < wasm["decodedBodySize"] / 2, wasm
     centred(page, START)
+    # The title picture is the PNG file's pixels, every one (the browser build carries it in
+    # another format), and the title bar shows the program's icon, not Qt's.
+    assert page.js(FIND_PICTURE_JS, picture_url("images/otsikko.png")), "no title picture"
+    icon = page.js("return [...document.querySelector('#qt-shadow-container').shadowRoot"
+                   ".querySelectorAll('.qt-window')].map(w => w.querySelector('.title-bar img')"
+                   ".src);")
+    assert icon and all(src.startswith("data:image/png;base64,") for src in icon), icon
     width = page.js("return innerWidth;")
     assert page.top_window()["width"] < width / 2, f"the start window fills the page"
     page.screenshot(ctx.shot("start"))
