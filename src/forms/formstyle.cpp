@@ -61,9 +61,8 @@ QIcon programIcon()
     QIcon icon;
 #ifdef Q_OS_WASM
     for (const int side : {32, 16, 64})
-        icon.addPixmap(builtInPicture(side == 32 ? QStringLiteral(":/icons/ahnemetri")
-                                                 : QStringLiteral(":/icons/ahnemetri-%1").arg(side),
-                                      QSize(side, side)));
+        icon.addPixmap(
+            builtInPicture(QStringLiteral(":/icons/ahnemetri-%1").arg(side), QSize(side, side)));
 #else
     // Each file is read when a size it serves best is asked for: a title bar that wants one
     // small picture does not decode all three.
